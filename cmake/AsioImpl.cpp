@@ -1,0 +1,2 @@
+// The one translation unit that holds Asio's compiled implementation.
+#include <asio/impl/src.hpp>
