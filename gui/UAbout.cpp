@@ -150,6 +150,8 @@ void TFormAbout::FormCreate() {
 }
 
 bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {
+  // The press is taken here too, so it does not reach the window beneath.
+  if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) return true;
   if (event->type() == QEvent::MouseButtonRelease) {
     if (watched == lblWebsite) {
       lblWebsiteClick();

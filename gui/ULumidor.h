@@ -6,9 +6,10 @@
 #include <QString>
 #include <memory>
 
+#include "UPrompts.h"
+
 class TFormMain;
 class TFormZudirir;
-class TPrompts;
 
 // zudirir: the protocol component, created before any window and outliving
 // them. prompts: null for the real dialogs. settingsFile: empty for the file

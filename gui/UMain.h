@@ -23,6 +23,7 @@
 
 #include "UDeviceGrid.h"
 #include "UNIC.h"
+#include "UPrompts.h"
 #include "UTypes.h"
 
 class QAction;
@@ -50,7 +51,6 @@ class TFormSelect;
 class TFormSetup;
 class TFormZudirir;
 class TPictureBox;
-class TPrompts;
 struct TJpegPicture;
 
 class TFormMain : public QMainWindow {

@@ -4,7 +4,7 @@
 // records, storing what describes the device and showing pictures; pushed
 // MSG_TRANSIT messages are listed one line per record.
 
-#include <QHeaderView>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include "UDateTime.h"

@@ -1,0 +1,27 @@
+#include "TCameraPeer.h"
+
+#include <QNetworkDatagram>
+
+#include "TTestMessages.h"
+
+TCameraPeer::TCameraPeer() { connect(&Socket, &QUdpSocket::readyRead, this, &TCameraPeer::Read); }
+
+bool TCameraPeer::Listen() {
+  return Socket.bind(QHostAddress::AnyIPv4, 0, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
+}
+
+void TCameraPeer::Read() {
+  while (Socket.hasPendingDatagrams()) {
+    const QNetworkDatagram request = Socket.receiveDatagram();
+    ++Requests;
+    LastSender = request.senderAddress();
+    const QByteArray data = request.data();
+    LastRequest.assign(data.begin(), data.end());
+    for (const std::vector<uint8_t>& reply : Replies) {
+      for (const std::vector<uint8_t>& datagram : ReplyDatagrams(reply)) {
+        Socket.writeDatagram(reinterpret_cast<const char*>(datagram.data()), static_cast<qint64>(datagram.size()),
+                             request.senderAddress(), request.senderPort());
+      }
+    }
+  }
+}
