@@ -1,7 +1,8 @@
 #pragma once
 // The main window of Lumidor. One class; its operations are spread over
 // files by feature:
-//   UMain.cpp             start-up, layout, settings, enabling, File and Help
+//   UMain.cpp             start-up, settings, enabling, File and Help menus
+//   UMainLayout.cpp       the controls and their wiring to the handlers
 //   UMainSearch.cpp       device search, the device list, the interface choice
 //   UMainDispatch.cpp     the reply dispatcher HandleReply
 //   UMainServer.cpp       the event server
