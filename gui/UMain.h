@@ -67,6 +67,8 @@ public:
   TPrompts& Prompts() { return *Prompts_; }
   TFormZudirir& Zudirir() { return Zudirir_; }
   const QString& SettingsFile() const { return SettingsFile_; }
+  // An exchange is waiting for replies (the window still handles events).
+  bool ExchangeRunning() const { return ExchangeActive; }
   // True once the first search after showing has ended.
   bool Started() const { return Started_; }
 
