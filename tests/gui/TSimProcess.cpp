@@ -40,7 +40,7 @@ TSimProcess::TSimProcess(const QStringList& arguments, int cameras) {
   while (!Ready && clock.elapsed() < 10000 && Process.state() == QProcess::Running) {
     int answers = 0;
     const uint8_t* reply = nullptr;
-    probe.ExchangeUdp(std::string(), std::string(), BuildDeviceInfo(), reply, 2, [&](const uint8_t*, uint32_t) {
+    probe.ExchangeUdp(std::string(), std::string(), BuildDeviceInfo(), reply, 5, [&](const uint8_t*, uint32_t) {
       ++answers;
       return true;
     });

@@ -3,6 +3,8 @@
 
 #include <QHeaderView>
 #include <QRegularExpression>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QTest>
 #include <QToolButton>
 
