@@ -6,22 +6,7 @@
 #include <cstdint>
 #include <string>
 
-// The catalogue's numbers come from the protocol library once it carries them.
-#if __has_include("UMessages.h")
 #include "UMessages.h"
-#else
-inline constexpr uint32_t MSG_DEVICE_INFO = 4096;
-inline constexpr uint32_t MSG_REBOOT = 4098;
-inline constexpr uint32_t MSG_READ_FILE = 4100;
-inline constexpr uint32_t MSG_GET_ERRORS = 4118;
-inline constexpr uint32_t MSG_ERASE_ERRORS = 4119;
-inline constexpr uint32_t MSG_WRITE_FILE = 4120;
-inline constexpr uint32_t MSG_LIST_FILES = 4126;
-inline constexpr uint32_t MSG_GET_IMAGE = 25166;
-inline constexpr uint32_t MSG_SET_DATE_TIME = 26010;
-inline constexpr uint32_t MSG_GET_DATE_TIME = 26011;
-inline constexpr uint32_t MSG_TRANSIT = 40000;
-#endif
 
 // "MSG_DEVICE_INFO(4096)" for a catalogue number, "message 1234" for any other.
 std::string SimMsgName(uint32_t msgNumber);

@@ -145,11 +145,14 @@ std::vector<uint8_t> InsertInfoBlock(const std::vector<uint8_t>& jpeg, std::stri
   if (textSize < text.size())
     while (textSize > 0 && (static_cast<uint8_t>(text[textSize]) & 0xC0) == 0x80) --textSize;
   const size_t segment = textSize + 2;
-  std::vector<uint8_t> out;
-  out.reserve(jpeg.size() + segment + 4);
-  out.insert(out.end(), {0xFF, 0xD8, 0xFF, 0xE0, static_cast<uint8_t>(segment >> 8),
-                         static_cast<uint8_t>(segment & 0xFF)});
-  out.insert(out.end(), text.begin(), text.begin() + static_cast<ptrdiff_t>(textSize));
-  out.insert(out.end(), jpeg.begin() + static_cast<ptrdiff_t>(rest), jpeg.end());
+  std::vector<uint8_t> out(6 + textSize + (jpeg.size() - rest));
+  out[0] = 0xFF;
+  out[1] = 0xD8;
+  out[2] = 0xFF;
+  out[3] = 0xE0;
+  out[4] = static_cast<uint8_t>(segment >> 8);
+  out[5] = static_cast<uint8_t>(segment & 0xFF);
+  std::memcpy(out.data() + 6, text.data(), textSize);
+  std::memcpy(out.data() + 6 + textSize, jpeg.data() + rest, jpeg.size() - rest);
   return out;
 }

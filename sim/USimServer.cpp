@@ -172,7 +172,7 @@ void TSimServer::OpenCamera(TNode& node, uint32_t address) {
     CloseCamera(node);
     std::string hint;
     if (ec == asio::error::access_denied) hint = " (ports below 1024 need root: use --udp-port/--tcp-port/--http-port or the ZUDIRIR_* variables)";
-    if (ec == asio::error::address_not_available) hint = " (not an address of this machine)";
+    if (ec == std::errc::address_not_available) hint = " (not an address of this machine)";
     if (ec == asio::error::address_in_use) hint = " (another program, or another dozusim, uses it)";
     throw std::runtime_error("cannot listen on " + FormatIPv4(address) + " " + what + " port " + std::to_string(port) +
                              ": " + ec.message() + hint);
