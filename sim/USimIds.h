@@ -39,8 +39,14 @@ inline constexpr uint32_t DigitalInputStatus = 12043;
 inline constexpr uint32_t DigitalOutputStatus = 12044;
 inline constexpr uint32_t CamSignature = 12518;
 // Older firmware reports identity and network in the 10000 range instead.
-inline constexpr uint32_t LegacyOffset = 2000;  // 12001 -> 10001 ...
 inline constexpr uint32_t LegacySerialNumber = 0;
+inline constexpr uint32_t LegacyMacAddress = 10000;
+inline constexpr uint32_t LegacyIpAddress = 10001;
+inline constexpr uint32_t LegacyNetmask = 10002;
+inline constexpr uint32_t LegacyGateway = 10003;
+inline constexpr uint32_t LegacyDhcp = 10006;
+inline constexpr uint32_t LegacyNetbiosName = 10008;
+inline constexpr uint32_t LegacyDescription = 10010;
 inline constexpr uint32_t JpegQuality = 10015;
 inline constexpr uint32_t Timezone = 10037;
 inline constexpr uint32_t FirmwareVersionHigh = 10111;

@@ -61,15 +61,15 @@ std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 void DeviceInfo(TSimCamera& cam, const TSimNow& now, TZudirirMsg& m, std::string& summary) {
   const TSimCameraConfig& c = cam.Config;
   // Older firmware sends identity and network in the 10000 range.
-  const uint32_t off = c.LegacyIds ? SimId::LegacyOffset : 0;
-  AddIntRecord(m, c.LegacyIds ? SimId::LegacySerialNumber : SimId::SerialNumber, c.SerialNumber);
-  AddMacRecord(m, SimId::MacAddress - off, c.Mac);
-  AddIPv4Record(m, SimId::IpAddress - off, c.IpAddress);
-  AddIPv4Record(m, SimId::Netmask - off, c.Netmask);
-  AddIPv4Record(m, SimId::Gateway - off, c.Gateway);
-  AddIntRecord(m, SimId::Dhcp - off, c.Dhcp ? 1 : 0);
-  AddTextRecord(m, SimId::NetbiosName - off, c.HostName);
-  AddTextRecord(m, SimId::Description - off, c.Description);
+  const bool old = c.LegacyIds;
+  AddIntRecord(m, old ? SimId::LegacySerialNumber : SimId::SerialNumber, c.SerialNumber);
+  AddMacRecord(m, old ? SimId::LegacyMacAddress : SimId::MacAddress, c.Mac);
+  AddIPv4Record(m, old ? SimId::LegacyIpAddress : SimId::IpAddress, c.IpAddress);
+  AddIPv4Record(m, old ? SimId::LegacyNetmask : SimId::Netmask, c.Netmask);
+  AddIPv4Record(m, old ? SimId::LegacyGateway : SimId::Gateway, c.Gateway);
+  AddIntRecord(m, old ? SimId::LegacyDhcp : SimId::Dhcp, c.Dhcp ? 1 : 0);
+  AddTextRecord(m, old ? SimId::LegacyNetbiosName : SimId::NetbiosName, c.HostName);
+  AddTextRecord(m, old ? SimId::LegacyDescription : SimId::Description, c.Description);
   if (!c.LegacyIds) AddIPv4Record(m, SimId::Dns, c.Dns);
   AddIntRecord(m, SimId::FirmwareVersionHigh, c.FirmwareMajor * 100 + c.FirmwareMinor);
   AddIntRecord(m, SimId::FirmwareVersionLow, c.FirmwareBuild);
