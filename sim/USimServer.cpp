@@ -500,28 +500,30 @@ void TSimServer::BeginReboot(TNode& node) {
 
 void TSimServer::FinishReboot(TNode& node) {
   const uint32_t before = node.Listening;
+  const uint32_t oldIp = node.Camera.Config.IpAddress;
   const std::string changes = node.Camera.FinishReboot(SteadyMs());
-  const TSimCameraConfig& c = node.Camera.Config;
-  // A camera follows its new address when this machine has it; otherwise it
-  // stays reachable where it was and answers out-of-subnet senders by broadcast.
-  const uint32_t wanted = c.BindAddress ? c.BindAddress : c.IpAddress;
+  const uint32_t newIp = node.Camera.Config.IpAddress;
+  // A camera given a new address moves there when this machine has it;
+  // otherwise it stays reachable where it was and answers senders outside its
+  // new subnet by broadcast.
   std::string where;
-  try {
-    OpenCamera(node, wanted);
-  } catch (const std::exception& e) {
-    if (wanted == before) {
+  if (newIp != oldIp) {
+    try {
+      OpenCamera(node, newIp);
+    } catch (const std::exception& e) {
+      where = "; " + FormatIPv4(newIp) + " is not usable here (" + e.what() + "), still listening on " +
+              FormatIPv4(before);
+    }
+  }
+  if (!node.Udp.is_open()) {
+    try {
+      OpenCamera(node, before);
+    } catch (const std::exception& e) {
       Log_.Notice(node.Name() + " cannot come back: " + e.what());
       return;
     }
-    try {
-      OpenCamera(node, before);
-      where = "; " + FormatIPv4(wanted) + " is not usable here (" + e.what() + "), still listening on " +
-              FormatIPv4(before);
-    } catch (const std::exception& e2) {
-      Log_.Notice(node.Name() + " cannot come back: " + e2.what());
-      return;
-    }
   }
+  node.Camera.Config.BindAddress = node.Listening == newIp ? 0 : node.Listening;
   Log_.Notice(node.Name() + " back after reboot: " + changes + where);
 }
 
