@@ -38,3 +38,6 @@ void ShowImageInfoText(std::span<const uint8_t> picture, TImageInfo& info, std::
 // parts on Windows, "/" elsewhere.
 std::string ImageFileName(const TImageInfo& info, const std::string& suffix, const std::string& saveFolder,
                           TDateTime now);
+inline std::string ImageFileName(const TImageInfo& info, const std::string& suffix, const std::string& saveFolder) {
+  return ImageFileName(info, suffix, saveFolder, Now());
+}

@@ -14,11 +14,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (TIniText(rendered).Render() != rendered) std::abort();
 
   for (const TIniSection& s : ini.Sections()) {
-    if (ini.FindSection(s.Name) == nullptr) std::abort();
+    const TIniSection* read = ini.FindSection(s.Name);
+    if (read == nullptr) std::abort();
+    if (read != &s) continue;  // an earlier section of a repeated name is not read
     for (const TIniLine& line : s.Lines) {
       if (!line.HasKey) continue;
       std::string value;
       if (!ini.TryReadString(s.Name, line.Key, value)) std::abort();
+      // The later line of a repeated key is the one read.
+      const TIniLine* last = nullptr;
+      for (const TIniLine& other : s.Lines)
+        if (other.HasKey && SameText(other.Key, line.Key)) last = &other;
+      if (value != last->Value) std::abort();
       int32_t a = 0, b = 0;
       const bool all = TryStrToInt32(value, a, TIntSyntax::AllHexPrefixes);
       const bool narrow = TryStrToInt32(value, b, TIntSyntax::DollarOr0x);

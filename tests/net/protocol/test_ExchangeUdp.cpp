@@ -206,3 +206,16 @@ TEST_F(ThreeDevices, BroadcastSearchHearsEveryDevice) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UdpExchange, HostNamesAreResolved) {
+  Peer.Start([&](const auto&) { return peer::Fragments(peer::Reply(4096, 0, {})); });
+  EXPECT_TRUE(Zudirir.ExchangeUdp("localhost", "", Request(), ReplyRef, 1, nullptr));
+  // An unknown name would be asked of the name server; only do that where no
+  // packet can leave: inside the private namespace the test command makes.
+  if (std::getenv("LUMI_IN_NETNS") == nullptr) GTEST_SKIP() << "needs the private network namespace";
+  EXPECT_THROW(Zudirir.ExchangeUdp("no-such-camera.invalid", "", Request(), ReplyRef, 1, nullptr), EHostNotFound);
+}
+
+}  // namespace
