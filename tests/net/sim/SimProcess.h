@@ -92,6 +92,8 @@ public:
   }
   bool Ready() const { return WaitFor("ready\n"); }
 
+  pid_t Pid() const { return Pid_; }
+
   std::string Log() const {
     std::lock_guard<std::mutex> lock(Mutex_);
     return Log_;
