@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "UCodePage.h"
 #include "UIniText.h"
@@ -134,5 +137,26 @@ bool IsValidFileName(const std::string& name) {
   if (name.empty() || name.size() > 64 || name == "." || name == "..") return false;
   for (char c : name)
     if (c == '/' || c == '\\' || static_cast<uint8_t>(c) < 0x20) return false;
+  return true;
+}
+
+bool LoadFilesFolder(const std::string& folder, TSimFiles& files, std::string& error) {
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec);
+  if (ec) {
+    error = "cannot read the folder '" + folder + "': " + ec.message();
+    return false;
+  }
+  for (const auto& entry : it) {
+    if (!entry.is_regular_file(ec)) continue;
+    const std::string name = entry.path().filename().string();
+    if (!IsValidFileName(name)) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    if (!in) {
+      error = "cannot read '" + entry.path().string() + "'";
+      return false;
+    }
+    files[name].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
   return true;
 }

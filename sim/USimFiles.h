@@ -43,6 +43,11 @@ struct TSimNetworkSettings {
 };
 TSimNetworkSettings ReadNetworkSettings(const std::string& deviceIni);
 
+// Adds the regular files of a folder to files, replacing those of the same
+// name; names a camera would refuse are skipped. False with a message when the
+// folder cannot be read.
+bool LoadFilesFolder(const std::string& folder, TSimFiles& files, std::string& error);
+
 // A file name a camera accepts for writing: not empty, no path separators,
 // no control characters, at most 64 bytes.
 bool IsValidFileName(const std::string& name);

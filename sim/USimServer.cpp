@@ -3,8 +3,6 @@
 #include <httplib.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <tuple>
 
@@ -132,19 +130,9 @@ TSimServer::TSimServer(asio::io_context& io, const TSimOptions& options, const s
   bool allLoopback = true;
   for (const TSimCameraConfig& c : cameras) {
     TSimFiles files = DefaultFiles(FileIdentityOf(c));
-    if (!c.FilesFolder.empty()) {
-      // Files of the folder replace the defaults of the same name and join them.
-      std::error_code ec;
-      for (const auto& entry : std::filesystem::directory_iterator(c.FilesFolder, ec)) {
-        if (!entry.is_regular_file()) continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const std::string name = entry.path().filename().string();
-        if (IsValidFileName(name)) files[name] = data;
-      }
-      if (ec) throw std::runtime_error("cannot read the files of camera " + std::to_string(c.Number) + " from '" +
-                                       c.FilesFolder + "': " + ec.message());
-    }
+    std::string error;
+    if (!c.FilesFolder.empty() && !LoadFilesFolder(c.FilesFolder, files, error))
+      throw std::runtime_error("camera " + std::to_string(c.Number) + ": " + error);
     Nodes_.push_back(std::make_unique<TNode>(io, c, std::move(files)));
     allLoopback = allLoopback && IsLoopback(c.ListenAddress());
   }
@@ -558,8 +546,10 @@ void TSimServer::PushConnect(const std::shared_ptr<TPusher>& p) {
   asio::error_code ec;
   p->Socket.close(ec);
   p->Socket.open(tcp::v4(), ec);
-  // The event server sees the camera's own address as the peer.
-  if (!ec) p->Socket.bind(tcp::endpoint(V4(p->Node.Listening), 0), ec);
+  // The event server sees the camera's own address as the peer (a camera on
+  // loopback can only reach a server on loopback from its address).
+  const bool sameKind = IsLoopback(p->Node.Listening) == p->Target.address().is_loopback();
+  if (!ec && sameKind) p->Socket.bind(tcp::endpoint(V4(p->Node.Listening), 0), ec);
   if (ec) ec.clear();
   p->Socket.async_connect(p->Target, [this, p](asio::error_code e) {
     if (Stopping_) return;

@@ -2,6 +2,10 @@
 // error log layout and the names it accepts.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "USimErrorLog.h"
 #include "USimFiles.h"
@@ -74,6 +78,24 @@ TEST(SimFiles, DefaultFilesAndNames) {
   for (const char* good : {"device.ini", "a", "x.y.z"}) EXPECT_TRUE(IsValidFileName(good)) << good;
   for (const char* bad : {"", ".", "..", "a/b", "a\\b", "tab\tname", "0123456789012345678901234567890123456789012345678901234567890123456789"})
     EXPECT_FALSE(IsValidFileName(bad)) << bad;
+}
+
+TEST(SimFiles, FolderReplacesAndAddsFiles) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("dozusim-files-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "sub");
+  std::ofstream(dir / "device.ini", std::ios::binary) << "[Network ETH_IMX_0]\r\nIP=10.1.1.1\r\n";
+  std::ofstream(dir / "site.ini", std::ios::binary) << std::string("A=\xE9\0B", 5);
+  TSimFiles files = {{"device.ini", "old"}, {"keep.ini", "kept"}};
+  std::string error;
+  ASSERT_TRUE(LoadFilesFolder(dir.string(), files, error)) << error;
+  EXPECT_EQ(files.size(), 3u);  // the subfolder is not a file
+  EXPECT_EQ(files.at("device.ini"), "[Network ETH_IMX_0]\r\nIP=10.1.1.1\r\n");
+  EXPECT_EQ(files.at("site.ini"), std::string("A=\xE9\0B", 5));  // bytes as they are
+  EXPECT_EQ(files.at("keep.ini"), "kept");
+  std::filesystem::remove_all(dir);
+  EXPECT_FALSE(LoadFilesFolder(dir.string(), files, error));
+  EXPECT_NE(error.find("cannot read"), std::string::npos);
 }
 
 TEST(SimErrorLog, KeepsTheNewestWithinItsBuffer) {
