@@ -8,6 +8,21 @@
 
 namespace {
 
+TEST(SimFaults, UntouchedReplyLeavesAsOneDatagram) {
+  // The reply to a reboot: the 24-byte header alone, in a 56-byte datagram
+  // that names the camera's MAC (02-0A-1B-00-00-01) last octet first.
+  TZudirirMsg reply;
+  TFormZudirir::InitMsg(reply, 4098, 0xFFFFFFFF);
+  const uint8_t mac[8] = {0x01, 0x00, 0x00, 0x1B, 0x0A, 0x02, 0x00, 0x00};
+  const auto d = FaultedDatagrams(FaultedWire(reply, {}), mac, {});
+  ASSERT_EQ(d.size(), 1u);
+  const std::vector<uint8_t> expected = {
+      1, 0, 0, 0, 0, 0, 0, 0, 56, 0, 0, 0, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // count, index, lengths, reserved
+      0x01, 0x00, 0x00, 0x1B, 0x0A, 0x02, 0x00, 0x00,                            // TargetMAC
+      0x18, 0, 0, 0, 0x02, 0x10, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(d[0], expected);
+}
+
 TEST(SimFaults, ParsesSwitchesAndRefusesMistakes) {
   struct Good {
     const char* text;
