@@ -141,6 +141,15 @@ TEST_F(ToolAgainstSim, MacAddressedRequestsReachACameraOutsideTheSubnet) {
   ASSERT_TRUE(Udp("127.0.0.52", BuildDeviceInfo()));
   EXPECT_EQ(Seen[0].Named.at("NETBIOSNAME"), "GATE-NORTH");
   EXPECT_FALSE(Udp("127.0.0.12", BuildDeviceInfo()));
+
+  // An address this machine does not have: the camera stays where it was and
+  // is still found, answering by broadcast.
+  const std::string away = "[Network ETH_IMX_0]\r\nIP=10.9.9.9\r\nNetMask=255.255.255.0\r\n\r\n";
+  ASSERT_TRUE(Udp("", BuildWriteFile("device.ini", away), 1, "02-0A-1B-00-00-02"));
+  ASSERT_TRUE(Udp("", BuildReboot(), 1, "02-0A-1B-00-00-02"));
+  ASSERT_TRUE(Sim->WaitFor("10.9.9.9 is not usable here", std::chrono::seconds(3))) << Sim->Log();
+  ASSERT_TRUE(Udp("127.0.0.52", BuildDeviceInfo()));
+  EXPECT_EQ(Seen[0].Named.at("IP_ADDRESS"), "10.9.9.9");
 }
 
 TEST_F(ToolAgainstSim, BackupDownloadWithBasicAuthentication) {
