@@ -63,10 +63,10 @@ constexpr TMsgName MsgNames[] = {
 
 bool ParseFault(std::string_view text, TSimFault& fault, std::string& error) {
   TSimFault f;
-  std::string_view spec = text;
-  if (const size_t at = spec.find('@'); at != std::string_view::npos) {
-    const std::string msg = Lower(spec.substr(at + 1));
-    spec = spec.substr(0, at);
+  std::string_view body = text;
+  if (const size_t at = body.find('@'); at != std::string_view::npos) {
+    const std::string msg = Lower(body.substr(at + 1));
+    body = body.substr(0, at);
     int64_t number = 0;
     bool found = false;
     for (const TMsgName& m : MsgNames)
@@ -82,12 +82,12 @@ bool ParseFault(std::string_view text, TSimFault& fault, std::string& error) {
       f.Msg = static_cast<uint32_t>(number);
     }
   }
-  std::string_view name = spec;
+  std::string_view name = body;
   std::string_view value;
   bool hasValue = false;
-  if (const size_t eq = spec.find('='); eq != std::string_view::npos) {
-    name = spec.substr(0, eq);
-    value = spec.substr(eq + 1);
+  if (const size_t eq = body.find('='); eq != std::string_view::npos) {
+    name = body.substr(0, eq);
+    value = body.substr(eq + 1);
     hasValue = true;
   }
   const std::string lname = Lower(name);

@@ -89,14 +89,14 @@ bool AddFaults(const std::string& text, TSimOptions& o, std::string& error, cons
   while (in >> item) {
     any = true;
     std::string cameras = forCamera.empty() ? "all" : forCamera;
-    std::string spec = item;
+    std::string switchText = item;
     if (forCamera.empty())
       if (const size_t colon = item.find(':'); colon != std::string::npos) {
         cameras = item.substr(0, colon);
-        spec = item.substr(colon + 1);
+        switchText = item.substr(colon + 1);
       }
     TSimFault f;
-    if (!ParseFault(spec, f, error)) return false;
+    if (!ParseFault(switchText, f, error)) return false;
     o.Faults.emplace_back(cameras, f);
   }
   if (!any) {
