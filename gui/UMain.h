@@ -1,7 +1,8 @@
 #pragma once
 // The main window of Lumidor. One class; its operations are spread over
 // files by feature:
-//   UMain.cpp             start-up, layout, settings, enabling, File and Help
+//   UMain.cpp             start-up, settings, enabling, File and Help menus
+//   UMainLayout.cpp       the controls and their wiring to the handlers
 //   UMainSearch.cpp       device search, the device list, the interface choice
 //   UMainDispatch.cpp     the reply dispatcher HandleReply
 //   UMainServer.cpp       the event server
@@ -318,6 +319,7 @@ private:
     connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
   }
   void ShowGridPopup(const QPoint& position);
+  void ShowSaveFolder();
 
   TFormZudirir& Zudirir_;
   std::unique_ptr<TPrompts> Prompts_;

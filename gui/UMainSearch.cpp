@@ -76,7 +76,8 @@ void TFormMain::mnuSelectNICClick() {
   TExchangeLock lock(*this);
   if (!lock || !FormSelect) return;
   std::string chosen;
-  const int count = std::min<int>(ListLocalInterfaces(Interfaces), static_cast<int>(Interfaces.size()));
+  const int listed = ListLocalInterfaces(Interfaces);
+  const int count = std::min(listed, static_cast<int>(Interfaces.size()));
   QStringList items;
   int index = -1;
   for (int i = 0; i < count; ++i) {
