@@ -46,10 +46,7 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
 QLabel* NewCaption(QWidget* parent, const char* name, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QLatin1String(name));
-  QFont bold = label->font();
-  bold.setBold(true);
-  label->setFont(bold);
-  label->setGeometry(10, 4, 125, 16);
+  label->setGeometry(10, 4, 128, 16);
   return label;
 }
 
