@@ -250,7 +250,10 @@ TFormImage::TFormImage(TPrompts& prompts, TFormMain* main) : QDialog(main), Prom
     connect(box, &TShapeBox::mouseReleased, this, [this, box] { OnCharSizeMouseUp(box); });
   }
   // The wheel scrolls the view in steps of its own, wherever over the view it turns.
-  viewport->installEventFilter(this);
+  for (QWidget* w : {viewport, static_cast<QWidget*>(Image1), static_cast<QWidget*>(CharSizeMin),
+                     static_cast<QWidget*>(CharSizeMax)}) {
+    w->installEventFilter(this);
+  }
 
   FormCreate();
 }
@@ -601,7 +604,7 @@ void TFormImage::wheelEvent(QWheelEvent* event) {
 }
 
 bool TFormImage::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel) {
+  if (event->type() == QEvent::Wheel) {
     auto* wheel = static_cast<QWheelEvent*>(event);
     if (wheel->angleDelta().y() != 0) {
       FormMouseWheel(wheel->angleDelta().y());
