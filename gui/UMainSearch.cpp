@@ -31,6 +31,7 @@ void TFormMain::SearchDevices(const std::string& address) {
 void TFormMain::btnDiscoverClick() { SearchDevices(std::string()); }
 
 void TFormMain::btnDiscoverOneClick() {
+  if (ExchangeRunning()) return;
   QString address;
   if (!Prompts().InputBox(tr("Search one specific device"), tr("Enter IP address: "), address)) return;
   // Not validated: empty searches everywhere, a host name is resolved.
