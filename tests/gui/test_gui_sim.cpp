@@ -2,6 +2,10 @@
 // the cameras, sorted and selectable, with the right commands enabled.
 
 #include <QHeaderView>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -17,6 +21,8 @@ private slots:
   void camerasListedSortedAndSelectable();
   void searchOneSpecificDevice();
   void cameraAnsweringWithErrorStatusIsNotListed();
+  void rowsAppearWhileTheSearchWaits();
+  void programSavesScreenshotAfterFirstSearch();
 };
 
 namespace {
@@ -93,6 +99,45 @@ void TestWithSimulatedCameras::cameraAnsweringWithErrorStatusIsNotListed() {
   QVERIFY(rig.Start());
   QCOMPARE(Column(rig.Form->GridDevices, colIPADDR), (QStringList{Ip(1), Ip(3)}));
   QVERIFY(rig.Prompts->Calls.empty());
+}
+
+void TestWithSimulatedCameras::rowsAppearWhileTheSearchWaits() {
+  TSimProcess sim({"--fault", "3:delay=900@MSG_DEVICE_INFO"});
+  QVERIFY2(sim.Running(), qPrintable(sim.Log()));
+  TLumidorRig rig(sim.UdpPort());
+  QVERIFY(rig.Start());
+  // Half way through the next search the window has drawn the first rows and
+  // runs its timers, though the last camera has not answered yet.
+  int rowsMidway = -1;
+  bool waitingMidway = false;
+  QTimer::singleShot(500, rig.Form.get(), [&] {
+    rowsMidway = rig.Form->GridDevices->RowCount();
+    waitingMidway = rig.Form->ExchangeRunning();
+  });
+  QTest::mouseClick(rig.Form->tbnDiscover, Qt::LeftButton);
+  QVERIFY(waitingMidway);
+  QCOMPARE(rowsMidway, 2);
+  QCOMPARE(rig.Form->GridDevices->RowCount(), 3);
+}
+
+// The program itself, as a demo runs it on a machine without a display.
+void TestWithSimulatedCameras::programSavesScreenshotAfterFirstSearch() {
+  TSimProcess sim({});
+  QVERIFY2(sim.Running(), qPrintable(sim.Log()));
+  QTemporaryDir dir;
+  const QString shot = dir.filePath(QStringLiteral("lumidor.png"));
+  QProcess lumidor;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("ZUDIRIR_UDP_PORT"), QString::number(sim.UdpPort()));
+  env.insert(QStringLiteral("ZUDIRIR_BROADCAST"), QStringLiteral("127.255.255.255"));
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  lumidor.setProcessEnvironment(env);
+  lumidor.setProcessChannelMode(QProcess::MergedChannels);
+  lumidor.start(QStringLiteral(LUMIDOR_PATH), {QStringLiteral("--screenshot"), shot});
+  QVERIFY(lumidor.waitForFinished(20000));
+  QVERIFY2(lumidor.exitCode() == 0, lumidor.readAll().constData());
+  const QImage image(shot);
+  QCOMPARE(image.size(), QSize(808, 680));
 }
 
 QTEST_MAIN(TestWithSimulatedCameras)
