@@ -18,6 +18,7 @@
 
 #include "TDozusim.h"
 #include "TLumidorRig.h"
+#include "UBackupDownload.h"
 #include "UMessages.h"
 #include "UPassword.h"
 #include "USelect.h"
@@ -28,7 +29,7 @@ enum TCamera {
   Clean = 1,       // answers everything; factory credentials
   Guarded = 2,     // backup only for admin / secret; never answers a file write
   Unreadable = 3,  // refuses every file read (Status 5)
-  Unlisted = 4,    // never answers the file list
+  Unlisted = 4,    // never answers the file list; its backup comes 3 s late
 };
 
 const QStringList SimOptions = {
@@ -37,6 +38,7 @@ const QStringList SimOptions = {
     QStringLiteral("--fault"),  QStringLiteral("2:noreply@4120"),
     QStringLiteral("--fault"),  QStringLiteral("3:status=5@4100"),
     QStringLiteral("--fault"),  QStringLiteral("4:noreply@4126"),
+    QStringLiteral("--fault"),  QStringLiteral("4:httpslow=3000"),
     QStringLiteral("--first-serial"), QStringLiteral("810001"),
     QStringLiteral("--reboot-time"), QStringLiteral("0.3"),
 };
@@ -123,6 +125,7 @@ private slots:
   void backupAsksOnceForOtherCredentialsAndKeepsThem();
   void backupCancelledQuietly();
   void backupWithWrongPasswordShowsError();
+  void backupAttemptGivesUpAtItsLimits();
 
   void writeThenReboot();
 
@@ -411,6 +414,39 @@ void TestFiles::backupWithWrongPasswordShowsError() {
   QCOMPARE(Prompts().TextsOf("MessageBox"), QStringList());
   QVERIFY(!QFile::exists(target));
   QCOMPARE(Form().BackupPassword, std::string("guess"));
+}
+
+// One attempt, with limits small enough to see each of them end it; the
+// messages name the camera, never the credentials.
+void TestFiles::backupAttemptGivesUpAtItsLimits() {
+  struct TCase {
+    const char* Name;
+    std::string Host;
+    uint16_t Port;
+    TBackupLimits Limits;
+    QString Class, Message;
+  };
+  TBackupLimits shortRead;
+  shortRead.Read = std::chrono::milliseconds(300);
+  TBackupLimits small;
+  small.MaxBytes = 100;
+  const quint16 closed = FreeTcpPort();
+  const TCase cases[] = {
+      {"late answer", Host(Unlisted), Sim->HttpPort, shortRead, "EReadTimeout", "No complete answer from "},
+      {"too large", Host(Clean), Sim->HttpPort, small, "ESocketError", "is larger than 100 bytes"},
+      {"nobody listening", "127.0.0.1", closed, {}, "EConnectError", "Could not connect to 127.0.0.1:"},
+  };
+  for (const TCase& c : cases) {
+    QString kind, message;
+    try {
+      DownloadBackup(c.Host, c.Port, "fieldtech", "fieldtech", c.Limits);
+    } catch (const EZudirirError& error) {
+      kind = QString::fromStdString(error.ClassName);
+      message = QString::fromStdString(error.what());
+    }
+    QVERIFY2(kind == c.Class && message.contains(c.Message), qPrintable(QStringLiteral("%1: %2 %3").arg(c.Name, kind, message)));
+    QVERIFY(!message.contains(QStringLiteral("fieldtech")));
+  }
 }
 
 // Last: the camera goes away for its reboot.
