@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "UDateTime.h"
+#include "UDeviceRecord.h"
 #include "UHandleZudirir.h"
 #include "UImageInfo.h"
 #include "UMain.h"
@@ -23,52 +24,6 @@ namespace {
 constexpr uint32_t PARAM_IMAGE = 2000;
 constexpr uint32_t PARAM_IMAGE_BW = 14020;
 constexpr uint32_t PARAM_IMAGE_COL = 14021;
-
-// What a record tells about the device it came from goes into device; fields
-// whose record is missing keep their values, as the record is not cleared
-// between replies.
-void StoreDeviceParam(const TZudirirParam& param, const TNamedParam& named, TDeviceInfo& device) {
-  switch (param.Id) {
-    case 0:
-    case 12000:
-    case 14017:
-      if (param.Word(0) != 0) device.SerialNumber = static_cast<int32_t>(param.Word(0));
-      break;
-    case 10000:
-    case 12001:
-      device.MacAddress = named.Value;
-      break;
-    case 10001:
-    case 12002:
-      device.IpAddress = named.Value;
-      break;
-    case 10002:
-    case 12003:
-      device.Netmask = named.Value;
-      break;
-    case 10003:
-    case 12004:
-      device.Gateway = named.Value;
-      break;
-    case 10006:
-    case 12007:
-      device.Dhcp = param.Word(0) != 0;
-      break;
-    case 10008:
-    case 12008:
-      device.HostName = named.Value;
-      break;
-    case 10010:
-    case 12010:
-      device.Description = named.Value;  // already rewritten by the naming
-      break;
-    case PARAM_TIME:
-      device.DeviceTime = named.DateTime;
-      break;
-    default:
-      break;
-  }
-}
 
 }  // namespace
 
