@@ -4,6 +4,10 @@
 #include <QMouseEvent>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
+#include <string>
+#include <vector>
+
+#include "UDeviceRows.h"
 
 namespace {
 
@@ -112,9 +116,12 @@ bool TDeviceGrid::Checked(int row) const {
 }
 
 int TDeviceGrid::FindOrAppendSourceRow(const QString& key) {
-  for (int row = RowCount() - 1; row >= 0; --row) {
-    if (Cell(colSN, row) == key) return Sorted->mapToSource(Sorted->index(row, colSN)).row();
-  }
+  // As UTF-8 no two different texts become equal, so the match stays exact.
+  std::vector<std::string> snTexts;
+  snTexts.reserve(static_cast<size_t>(RowCount()));
+  for (int row = 0; row < RowCount(); ++row) snTexts.push_back(Cell(colSN, row).toStdString());
+  const int found = FindDeviceRow(snTexts, key.toStdString());
+  if (found >= 0) return Sorted->mapToSource(Sorted->index(found, colSN)).row();
   QList<QStandardItem*> items;
   for (int c = 0; c < DeviceColumnCount; ++c) {
     auto* item = new QStandardItem;

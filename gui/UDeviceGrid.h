@@ -36,9 +36,9 @@ public:
   QString Cell(int column, int row) const;
   bool Checked(int row) const;  // the DHCP check box
 
-  // Row writing for the reply dispatcher: the row whose SN text is key,
-  // searched from the last displayed row up, or a new row appended at the
-  // end; returns it as a source row, which keeps while the list re-sorts.
+  // Row writing for the reply dispatcher: the row FindDeviceRow picks for key
+  // among the displayed SN texts, or a new row appended at the end; returns
+  // it as a source row, which keeps while the list re-sorts.
   int FindOrAppendSourceRow(const QString& key);
   void SetSourceCell(int sourceRow, int column, const QString& text);
   void SetSourceChecked(int sourceRow, bool checked);
