@@ -23,6 +23,7 @@ LUMI_DECLARE_ERROR(EConnectError)      // a TCP connection could not be made
 LUMI_DECLARE_ERROR(EReadTimeout)       // a read did not complete in time
 LUMI_DECLARE_ERROR(EConnClosedGracefully)  // the peer closed before the reply was complete
 LUMI_DECLARE_ERROR(EHostNotFound)      // a host name could not be resolved
+LUMI_DECLARE_ERROR(EProtocolError)     // a reply that breaks the wire format (too large to hold)
 LUMI_DECLARE_ERROR(EConvertError)      // a text or value could not be converted
 LUMI_DECLARE_ERROR(EJpegError)         // picture data that do not decode
 LUMI_DECLARE_ERROR(EFileError)         // a file could not be read or written
