@@ -613,8 +613,11 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Resize && (watched == SplitterCenter || watched == lblServerSaveImages)) {
+  if (event->type() == QEvent::Resize && watched == SplitterCenter) {
     FormResize();
+  } else if (event->type() == QEvent::Resize && watched == lblServerSaveImages) {
+    // A drag of the splitter resizes the label too; only its text follows.
+    ShowSaveFolder();
   } else if (watched == lblServerSaveImages && event->type() == QEvent::MouseButtonRelease) {
     // The folder label is part of the check box.
     chkServerSaveImages->click();
@@ -630,6 +633,11 @@ void TFormMain::FormResize() {
     if (total > 0 && SplitterCenter->sizes().value(0) != left) SplitterCenter->setSizes({left, total - left});
   }
   // The status bar's panel 0 takes the free width by its stretch.
+  ShowSaveFolder();
+}
+
+// The folder for saved pictures, shortened to the label's width.
+void TFormMain::ShowSaveFolder() {
   QString caption;
   if (SaveImages) {
     const QFontMetrics metrics(lblServerSaveImages->font());

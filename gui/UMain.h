@@ -318,6 +318,7 @@ private:
     connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
   }
   void ShowGridPopup(const QPoint& position);
+  void ShowSaveFolder();
 
   TFormZudirir& Zudirir_;
   std::unique_ptr<TPrompts> Prompts_;

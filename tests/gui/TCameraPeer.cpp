@@ -15,6 +15,7 @@ void TCameraPeer::Read() {
     const QNetworkDatagram request = Socket.receiveDatagram();
     ++Requests;
     LastSender = request.senderAddress();
+    LastDestination = request.destinationAddress();
     const QByteArray data = request.data();
     LastRequest.assign(data.begin(), data.end());
     for (const std::vector<uint8_t>& reply : Replies) {

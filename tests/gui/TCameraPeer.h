@@ -23,6 +23,7 @@ public:
 
   int Requests = 0;
   QHostAddress LastSender;
+  QHostAddress LastDestination;
   std::vector<uint8_t> LastRequest;
 
 private:

@@ -60,6 +60,8 @@ std::vector<uint8_t> TTestMessage::Bytes() const {
   PutWord(out, 0);
   PutWord(out, Status);
   PutWord(out, static_cast<uint32_t>(Payload.size()));
+  // A longer header than the usual 24 bytes is padded, so the message is whole.
+  while (out.size() < HeaderSize) out.push_back(0);
   out.insert(out.end(), Payload.begin(), Payload.end());
   return out;
 }
