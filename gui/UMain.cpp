@@ -558,6 +558,7 @@ void TFormMain::ConnectHandlers() {
   On(chkServerSaveImages, &QCheckBox::clicked, &TFormMain::chkServerSaveImagesClick);
   On(ListViewMsgRx, &QTreeWidget::itemDoubleClicked, &TFormMain::ListViewMsgRxDblClick);
   On(TcpServerTimer, &QTimer::timeout, &TFormMain::TcpServerTimerTimer);
+  On(TCPServer1, &QTcpServer::newConnection, &TFormMain::TCPServer1Connect);
 
   On(SplitterCenter, &QSplitter::splitterMoved, &TFormMain::OnSplitterMoved);
   On(Timer1, &QTimer::timeout, &TFormMain::Timer1Timer);
@@ -619,8 +620,7 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     // A drag of the splitter resizes the label too; only its text follows.
     ShowSaveFolder();
   } else if (watched == lblServerSaveImages && event->type() == QEvent::MouseButtonRelease) {
-    // The folder label is part of the check box.
-    chkServerSaveImages->click();
+    lblServerSaveImagesClick();
     return true;
   }
   return QMainWindow::eventFilter(watched, event);

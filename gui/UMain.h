@@ -24,6 +24,7 @@
 #include "UDeviceGrid.h"
 #include "UNIC.h"
 #include "UPrompts.h"
+#include "UServerCollector.h"
 #include "UTypes.h"
 
 class QAction;
@@ -38,6 +39,7 @@ class QPushButton;
 class QSplitter;
 class QTabWidget;
 class QTcpServer;
+class QTcpSocket;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -88,6 +90,8 @@ public:
   std::string BackupUserName;  // kept for this run only, never stored
   std::string BackupPassword;
   std::string PeerAddress;  // the camera that last reached the event server
+  // The event server's received bytes, per connection, until complete.
+  TServerCollector ServerCollector;
   std::vector<std::string> StringListReadFile;
   std::vector<std::string> StringListWriteFile;
 
@@ -110,7 +114,10 @@ public:
   void LoadSettings(const QString& fileName);
   void SaveSettings(const QString& fileName);
   bool ServerActive() const;
+  bool StartServer(int64_t port);
   void StopServer();
+  void ProcessServerData(std::vector<TServerEvent>& events);
+  void AddTextMessageLine(const uint8_t* bytes, size_t count);
   // Adds a line to the message list and scrolls it into view.
   void AddMessageLine(const QString& from, const QString& type, const QString& value);
 
@@ -156,7 +163,11 @@ public:
   void btnServerStopClick();
   void btnServerClearClick();
   void chkServerSaveImagesClick();
+  void lblServerSaveImagesClick();
   void TcpServerTimerTimer();
+  void TCPServer1Connect();
+  void TCPServer1Execute(QTcpSocket* connection);
+  void TCPServer1Exception(QTcpSocket* connection);
   // maintenance
   void btnWebConfigClick();
   void btnPingClick();
