@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <memory>
 #include <string>
@@ -90,8 +91,16 @@ public:
   std::string BackupUserName;  // kept for this run only, never stored
   std::string BackupPassword;
   std::string PeerAddress;  // the camera that last reached the event server
-  // The event server's received bytes, per connection, until complete.
+  // The event server's received bytes, per connection, until complete; the
+  // complete messages and texts waiting for the dispatcher, in arrival order.
   TServerCollector ServerCollector;
+  std::deque<TServerEvent> ServerQueue;
+  size_t ServerQueueBytes = 0;
+  // Above this many queued bytes the connections are not read: TCP then
+  // holds back cameras that send faster than the window lists.
+  size_t ServerQueueLimit = 4 * 1024 * 1024;
+  uint64_t ServerReadsHeld = 0;  // how often a connection was left unread
+  bool ServerProcessQueued = false;
   std::vector<std::string> StringListReadFile;
   std::vector<std::string> StringListWriteFile;
 
@@ -116,7 +125,7 @@ public:
   bool ServerActive() const;
   bool StartServer(int64_t port);
   void StopServer();
-  void ProcessServerData(std::vector<TServerEvent>& events);
+  void ProcessServerData();
   void AddTextMessageLine(const uint8_t* bytes, size_t count);
   // Adds a line to the message list and scrolls it into view.
   void AddMessageLine(const QString& from, const QString& type, const QString& value);

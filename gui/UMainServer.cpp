@@ -30,11 +30,12 @@ namespace {
 constexpr const char* ConnectionIdProperty = "ConnectionId";
 constexpr const char* PeerProperty = "PeerAddress";
 
-// How much a connection reads in one go. Bounding it keeps the window
-// responsive while many cameras push at once (each turn handles a few
-// messages per camera) and lets TCP hold back a camera that sends faster
-// than the window lists, instead of piling its bytes up in memory.
+// How much a connection reads in one go (Qt's buffer of the socket).
 constexpr qint64 ReadChunk = 256 * 1024;
+
+// How long one turn of the event loop lists messages (at least one) before
+// the window gets to paint, tick and take input again.
+constexpr int64_t TurnMs = 10;
 
 int64_t SteadyMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -106,6 +107,8 @@ void TFormMain::btnServerStartClick() {
 bool TFormMain::StartServer(int64_t port) {
   PeerAddress.clear();
   ServerCollector.Reset();
+  ServerQueue.clear();
+  ServerQueueBytes = 0;
   TcpServerTimer->stop();
   bool listening = false;
   if (port >= 1 && port <= 65535) {
@@ -136,6 +139,8 @@ void TFormMain::StopServer() {
     connection->deleteLater();
   }
   ServerCollector.Reset();
+  ServerQueue.clear();
+  ServerQueueBytes = 0;
 }
 
 // The server and the bytes held for unfinished messages are left alone.
@@ -179,9 +184,14 @@ void TFormMain::TCPServer1Connect() {
   UpdateControls();
 }
 
-// Takes whatever the connection has received and lists every message and
-// text it completes.
+// Takes whatever the connection has received and queues every message and
+// text it completes for ProcessServerData. While the dispatcher is behind,
+// the bytes stay with the open connection; a closed one is read out.
 void TFormMain::TCPServer1Execute(QTcpSocket* connection) {
+  if (ServerQueueBytes >= ServerQueueLimit && connection->state() == QAbstractSocket::ConnectedState) {
+    ++ServerReadsHeld;
+    return;
+  }
   const QByteArray bytes = connection->readAll();
   if (bytes.isEmpty()) return;
   const QString peer = connection->property(PeerProperty).toString();
@@ -190,8 +200,16 @@ void TFormMain::TCPServer1Execute(QTcpSocket* connection) {
   std::vector<TServerEvent> events = ServerCollector.Feed(
       id, PeerAddress, reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()),
       SteadyMs());
+  for (TServerEvent& event : events) {
+    ServerQueueBytes += event.Bytes.size();
+    ServerQueue.push_back(std::move(event));
+  }
   lblServerStatus->setText(QStringLiteral("Message received from ") + peer);
-  ProcessServerData(events);
+  if (!ServerQueue.empty() && !ServerProcessQueued) {
+    ServerProcessQueued = true;
+    QTimer::singleShot(0, this, [this] { Guarded([this] { ProcessServerData(); }); });
+  }
+  ArmDropTimer(*this);
   UpdateControls();
 }
 
@@ -201,13 +219,18 @@ void TFormMain::TCPServer1Execute(QTcpSocket* connection) {
 void TFormMain::TCPServer1Exception(QTcpSocket*) {}
 
 // Each complete message goes to the reply dispatcher, each text to a STRING
-// line, with the address of the camera that sent it. A message whose handling
-// fails (a picture that does not decode or cannot be saved) is lost alone:
-// the collector has already taken it out, so the next one is read from its
+// line, with the address of the camera that sent it, for at most one turn
+// of the event loop; the rest waits for the next turn. A message whose
+// handling fails (a picture that does not decode or cannot be saved) is lost
+// alone: it is already out of the buffer, so the next one is read from its
 // own first byte and the drop timer keeps running.
-void TFormMain::ProcessServerData(std::vector<TServerEvent>& events) {
-  TcpServerTimer->stop();
-  for (TServerEvent& event : events) {
+void TFormMain::ProcessServerData() {
+  ServerProcessQueued = false;
+  const int64_t start = SteadyMs();
+  while (!ServerQueue.empty()) {
+    TServerEvent event = std::move(ServerQueue.front());
+    ServerQueue.pop_front();
+    ServerQueueBytes -= event.Bytes.size();
     PeerAddress = event.Peer;
     if (event.Kind == TServerEventKind::Message) {
       try {
@@ -217,8 +240,19 @@ void TFormMain::ProcessServerData(std::vector<TServerEvent>& events) {
     } else {
       AddTextMessageLine(event.Bytes.data(), event.Bytes.size());
     }
+    if (SteadyMs() - start >= TurnMs) break;
   }
-  ArmDropTimer(*this);
+  // Connections left unread while the queue was full are read now.
+  if (ServerQueueBytes < ServerQueueLimit) {
+    for (QTcpSocket* connection : Connections(*TCPServer1)) {
+      if (connection->bytesAvailable() > 0) TCPServer1Execute(connection);
+    }
+  }
+  if (!ServerQueue.empty() && !ServerProcessQueued) {
+    ServerProcessQueued = true;
+    QTimer::singleShot(0, this, [this] { Guarded([this] { ProcessServerData(); }); });
+  }
+  UpdateControls();
 }
 
 void TFormMain::AddTextMessageLine(const uint8_t* bytes, size_t count) {
@@ -230,12 +264,18 @@ void TFormMain::AddTextMessageLine(const uint8_t* bytes, size_t count) {
 // the message is dropped without a line.
 void TFormMain::TcpServerTimerTimer() {
   TcpServerTimer->stop();
+  // While the queue is full nobody reads: the silence is the window's own.
+  if (ServerQueueBytes >= ServerQueueLimit) {
+    TcpServerTimer->start(static_cast<int>(TServerCollector::DropAfterMs));
+    return;
+  }
   // The window may have been busy (a TCP exchange blocks it): bytes waiting
   // on a socket are the camera's, not its silence, so they are read first.
   for (QTcpSocket* connection : Connections(*TCPServer1)) {
     const auto id = static_cast<TConnectionId>(connection->property(ConnectionIdProperty).toULongLong());
     if (ServerCollector.HeldBytes(id) > 0 && connection->state() == QAbstractSocket::ConnectedState) {
-      connection->waitForReadyRead(0);
+      if (connection->bytesAvailable() > 0) TCPServer1Execute(connection);
+      connection->waitForReadyRead(0);  // what the system holds comes as readyRead
     }
   }
   ServerCollector.OnTimer(SteadyMs());
