@@ -61,11 +61,13 @@ TDeviceGrid::TDeviceGrid(QWidget* parent) : QTableView(parent) {
   verticalHeader()->setDefaultSectionSize(20);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  horizontalHeader()->setStretchLastSection(true);
   for (int c = 0; c < DeviceColumnCount; ++c) {
     setColumnWidth(c, Columns[c].Width);
     setColumnHidden(c, !Columns[c].Shown);
   }
+  // The description takes what the other columns leave, so the list needs
+  // no sideways scrolling at the window's usual size.
+  horizontalHeader()->setSectionResizeMode(colDESCRIPTION, QHeaderView::Stretch);
   setSortingEnabled(true);
   sortByColumn(colSN, Qt::AscendingOrder);
 

@@ -1,16 +1,28 @@
 #pragma once
 // The main window of Lumidor. One class; its operations are spread over
 // files by feature:
-//   UMain.cpp             start-up, layout, settings, enabling, File and Help
+//   UMain.cpp             start-up, settings, enabling, File and Help menus
+//   UMainLayout.cpp       the controls and their wiring to the handlers
 //   UMainSearch.cpp       device search, the device list, the interface choice
 //   UMainDispatch.cpp     the reply dispatcher HandleReply
 //   UMainServer.cpp       the event server
 //   UMainMaintenance.cpp  clock, reboot, error log, ping, browser
 //   UMainFiles.cpp        device files and backup
-//   UMainCapture.cpp      pictures: capture, panes, saving
-// Every decision that needs no widget is made in gui/logic; every question
-// to the user goes through Prompts(); every handler ends in UpdateControls
-// when it changed the selection, the server, the pictures or LastReadFile.
+//   UMainCapture.cpp      pictures: capture and the panes
+//   UMainSave.cpp         saving pictures, re-opening them from the message list
+//
+// A feature's handler, in its feature file:
+//   - takes its decisions from gui/logic (no rule is written inside a widget);
+//   - asks the user only through Prompts() (message box, confirmation, input
+//     box, pickers, and ExecDialog for the tool's own dialogs);
+//   - holds a TExchangeLock around its exchange and returns when it cannot get
+//     one, since the window keeps handling events while a UDP exchange waits;
+//   - lets network and decoder errors escape: ConnectHandlers wraps every
+//     handler so that they reach the standard error box (Prompts().ErrorBox);
+//   - ends with UpdateControls when it changed the selection, the server
+//     state, the pictures or LastReadFile.
+// Window tests build the program's windows with TLumidorRig (tests/gui), answer
+// with TScriptedPrompts and talk to dozusim through TSimProcess.
 
 #include <QMainWindow>
 #include <QString>
@@ -69,6 +81,8 @@ public:
   TPrompts& Prompts() { return *Prompts_; }
   TFormZudirir& Zudirir() { return Zudirir_; }
   const QString& SettingsFile() const { return SettingsFile_; }
+  // An exchange is waiting for replies (the window still handles events).
+  bool ExchangeRunning() const { return ExchangeActive; }
   // True once the first search after showing has ended.
   bool Started() const { return Started_; }
 

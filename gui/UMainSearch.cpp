@@ -31,6 +31,7 @@ void TFormMain::SearchDevices(const std::string& address) {
 void TFormMain::btnDiscoverClick() { SearchDevices(std::string()); }
 
 void TFormMain::btnDiscoverOneClick() {
+  if (ExchangeRunning()) return;
   QString address;
   if (!Prompts().InputBox(tr("Search one specific device"), tr("Enter IP address: "), address)) return;
   // Not validated: empty searches everywhere, a host name is resolved.
@@ -76,7 +77,8 @@ void TFormMain::mnuSelectNICClick() {
   TExchangeLock lock(*this);
   if (!lock || !FormSelect) return;
   std::string chosen;
-  const int count = std::min<int>(ListLocalInterfaces(Interfaces), static_cast<int>(Interfaces.size()));
+  const int listed = ListLocalInterfaces(Interfaces);
+  const int count = std::min(listed, static_cast<int>(Interfaces.size()));
   QStringList items;
   int index = -1;
   for (int i = 0; i < count; ++i) {

@@ -26,6 +26,8 @@ void TPictureBox::paintEvent(QPaintEvent*) {
   if (Picture.isNull()) {
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(rect(), Qt::AlignCenter, tr("No picture"));
     return;
   }
   // Scaled down in proportion, never up, and centred.

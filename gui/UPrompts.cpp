@@ -12,7 +12,8 @@ QString Title() { return QString::fromLatin1(ApplicationTitle); }
 }  // namespace
 
 void TQtPrompts::MessageBox(const QString& text) {
-  QMessageBox::information(Parent, Title(), text, QMessageBox::Ok);
+  QMessageBox box(QMessageBox::NoIcon, Title(), text, QMessageBox::Ok, Parent);
+  box.exec();
 }
 
 void TQtPrompts::Information(const QString& text) {

@@ -111,9 +111,9 @@ QPixmap SearchDevices() {
   QPixmap pm = NewPicture();
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
-  DrawCamera(p, QRectF(4, 3, 22, 13));
-  DrawCamera(p, QRectF(4, 17, 22, 13));
-  DrawCamera(p, QRectF(22, 10, 22, 13));
+  // Several cameras, one behind the other, and the search glass.
+  DrawCamera(p, QRectF(14, 2, 24, 14));
+  DrawCamera(p, QRectF(6, 15, 24, 15));
   DrawMagnifier(p, QPointF(46, 13), 7);
   return pm;
 }
