@@ -17,10 +17,12 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <map>
 #include <memory>
 
 #include "TCameraPeer.h"
 #include "TLumidorRig.h"
+#include "TSimProcess.h"
 #include "TTestMessages.h"
 #include "UPictureBox.h"
 #include "UQtBridge.h"
@@ -144,6 +146,56 @@ struct TServerRig {
   quint16 Port = 0;
 };
 
+// Stands between dozusim's cameras and the window: forwards every byte from
+// the camera's own address and keeps a copy, so the test knows what was sent.
+class TRelay : public QObject {
+public:
+  explicit TRelay(quint16 target) : Target(target) {
+    Server.listen(QHostAddress::LocalHost, 0);
+    connect(&Server, &QTcpServer::newConnection, this, [this] {
+      while (QTcpSocket* in = Server.nextPendingConnection()) Accept(in);
+    });
+  }
+  quint16 Port() const { return Server.serverPort(); }
+  QByteArray Sent;  // everything the cameras sent, in order
+
+private:
+  void Accept(QTcpSocket* in) {
+    auto* out = new QTcpSocket(in);
+    out->bind(in->peerAddress(), 0);
+    out->connectToHost(QHostAddress::LocalHost, Target);  // writes wait for the connection
+    connect(in, &QTcpSocket::readyRead, this, [this, in, out] {
+      const QByteArray bytes = in->readAll();
+      Sent += bytes;
+      out->write(bytes);
+    });
+    connect(in, &QTcpSocket::disconnected, out, [out] { out->disconnectFromHost(); });
+  }
+  QTcpServer Server;
+  quint16 Target;
+};
+
+// The value of every record of the first message in bytes, by identifier.
+std::map<uint32_t, TBytes> RecordsOfFirstMessage(const QByteArray& bytes, int& count) {
+  auto word = [&](qsizetype at) {
+    uint32_t w = 0;
+    for (int i = 3; i >= 0; --i) w = (w << 8) | static_cast<uint8_t>(bytes[at + i]);
+    return w;
+  };
+  std::map<uint32_t, TBytes> records;
+  count = 0;
+  if (bytes.size() < 24) return records;
+  const qsizetype end = std::min<qsizetype>(bytes.size(), 24 + word(20));
+  for (qsizetype at = 24; at + 8 <= end;) {
+    const uint32_t id = word(at), length = word(at + 4);
+    if (at + 8 + length > end) break;
+    records[id] = TBytes(bytes.begin() + at + 8, bytes.begin() + at + 8 + length);
+    ++count;
+    at += 8 + ((length + 3) & ~3u);
+  }
+  return records;
+}
+
 }  // namespace
 
 class TestEventServer : public QObject {
@@ -162,6 +214,7 @@ private slots:
   void pushedPicturesSavedAndReopened();
   void saveButtons();
   void clearWhileServerRuns();
+  void dozusimPushesPlateReads();
 };
 
 // ------------------------------------------------------------ start and stop
@@ -599,6 +652,62 @@ void TestEventServer::clearWhileServerRuns() {
   QTRY_COMPARE(Lines(f), TransitLines(QStringLiteral("127.0.0.51"), 52));
   f.btnServerClear->click();
   QCOMPARE(f.ListViewMsgRx->topLevelItemCount(), 0);
+}
+
+// ------------------------------------------------------------ a simulated camera
+
+void TestEventServer::dozusimPushesPlateReads() {
+  TServerRig s;
+  QVERIFY(s.Start());
+  TFormMain& f = s.Form();
+  const QString folder = s.Rig.Dir.filePath(QStringLiteral("pushed"));
+  s.Rig.Prompts->Answer(QStringLiteral("SelectFolder"), {true, folder});
+  f.chkServerSaveImages->click();
+  QVERIFY(f.SaveImages);
+
+  // One plate read with both pictures, written in three pieces 300 ms
+  // apart, then a text line.
+  TRelay relay(s.Port);
+  TSimProcess sim({"--push", QStringLiteral("127.0.0.1:%1").arg(relay.Port()), "--push-count", "1", "--push-chunks",
+                   "3", "--push-pause", "300", "--push-text"},
+                  1);
+  QVERIFY2(sim.Running(), qPrintable(sim.Log()));
+  const QString camera = TSimProcess::FirstIp();
+  QTRY_VERIFY2_WITH_TIMEOUT(Lines(f).filter(QStringLiteral("|STRING|")).size() == 1, qPrintable(sim.Log()), 10000);
+
+  int records = 0;
+  const std::map<uint32_t, TBytes> sent = RecordsOfFirstMessage(relay.Sent, records);
+  QVERIFY(sent.count(14020) && sent.count(14021));
+  const QStringList lines = Lines(f);
+  QCOMPARE(lines.size(), records + 1);
+  for (const QString& line : lines) QVERIFY2(line.startsWith(camera + QLatin1Char('|')), qPrintable(line));
+  QVERIFY(lines.last().endsWith(QStringLiteral("<CR><LF>")));
+  QCOMPARE(f.lblServerStatus->text(), QStringLiteral("Message received from ") + camera);
+
+  // Both pictures saved exactly as the camera sent them.
+  int bwLine = -1, colLine = -1;
+  for (int i = 0; i < lines.size(); ++i) {
+    if (lines[i].contains(QStringLiteral("|IMAGE_BW|"))) bwLine = i;
+    if (lines[i].contains(QStringLiteral("|IMAGE_COL|"))) colLine = i;
+  }
+  QVERIFY(bwLine >= 0 && colLine >= 0);
+  const QString bwName = f.ListViewMsgRx->topLevelItem(bwLine)->text(3);
+  const QString colName = f.ListViewMsgRx->topLevelItem(colLine)->text(3);
+  QVERIFY2(bwName.startsWith(QDir::toNativeSeparators(folder)) && bwName.endsWith(QStringLiteral("_BW.jpg")),
+           qPrintable(bwName));
+  QVERIFY2(colName.endsWith(QStringLiteral("_COL.jpg")), qPrintable(colName));
+  QVERIFY(ReadFile(bwName) == sent.at(14020));
+  QVERIFY(ReadFile(colName) == sent.at(14021));
+
+  // And loaded back by a double click.
+  f.ClearDevicePanes();
+  DoubleClickLine(f, bwLine);
+  QVERIFY(f.Image1->Bytes() == sent.at(14020));
+  QCOMPARE(f.PageControlImage->currentWidget(), f.tsIMAGE1);
+  QVERIFY(f.ImageInfo1.SerialNumber > 0);
+  DoubleClickLine(f, colLine);
+  QVERIFY(f.Image2->Bytes() == sent.at(14021));
+  QCOMPARE(f.PageControlImage->currentWidget(), f.tsIMAGE2);
 }
 
 QTEST_MAIN(TestEventServer)
