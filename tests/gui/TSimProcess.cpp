@@ -16,7 +16,8 @@ quint16 FreeTcpPort() {
 }
 }  // namespace
 
-TSimProcess::TSimProcess(const QStringList& arguments, int cameras) {
+TSimProcess::TSimProcess(const QStringList& arguments, int cameras, int answers) {
+  if (answers < 0) answers = cameras;
   Udp = FreeUdpPort();
   QStringList args = {QStringLiteral("--cameras"), QString::number(cameras),
                       QStringLiteral("--first-ip"), FirstIp(),
@@ -38,13 +39,13 @@ TSimProcess::TSimProcess(const QStringList& arguments, int cameras) {
   QElapsedTimer clock;
   clock.start();
   while (!Ready && clock.elapsed() < 10000 && Process.state() == QProcess::Running) {
-    int answers = 0;
+    int answered = 0;
     const uint8_t* reply = nullptr;
     probe.ExchangeUdp(std::string(), std::string(), BuildDeviceInfo(), reply, 5, [&](const uint8_t*, uint32_t) {
-      ++answers;
+      ++answered;
       return true;
     });
-    Ready = answers >= cameras;
+    Ready = answered >= answers;
     if (!Ready) QTest::qWait(50);
   }
 }

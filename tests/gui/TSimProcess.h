@@ -7,9 +7,10 @@
 
 class TSimProcess {
 public:
-  // Starts dozusim with the given extra arguments and waits until its
-  // cameras answer a search (at most 10 s). Cameras sit on 127.0.5.11, ...
-  explicit TSimProcess(const QStringList& arguments, int cameras = 3);
+  // Starts dozusim with the given extra arguments and waits (at most 10 s)
+  // until `answers` cameras (all of them unless told) answer a search within
+  // half a second. Cameras sit on 127.0.5.11, 127.0.5.12, ...
+  explicit TSimProcess(const QStringList& arguments, int cameras = 3, int answers = -1);
   ~TSimProcess();
 
   bool Running() const { return Ready; }

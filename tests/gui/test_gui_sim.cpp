@@ -102,7 +102,8 @@ void TestWithSimulatedCameras::cameraAnsweringWithErrorStatusIsNotListed() {
 }
 
 void TestWithSimulatedCameras::rowsAppearWhileTheSearchWaits() {
-  TSimProcess sim({"--fault", "3:delay=900@MSG_DEVICE_INFO"});
+  // Ready once the two prompt cameras answer; the third is always late.
+  TSimProcess sim({"--fault", "3:delay=900@MSG_DEVICE_INFO"}, 3, 2);
   QVERIFY2(sim.Running(), qPrintable(sim.Log()));
   TLumidorRig rig(sim.UdpPort());
   QVERIFY(rig.Start());
