@@ -10,7 +10,13 @@
 // address, sending ready-made messages (default), or dozusim --push in a
 // process of its own (--dozusim PATH), which renders every picture afresh.
 //
-//   bench_server [--seconds 30] [--cameras 10] [--save DIR] [--dozusim PATH]
+// dozusim counts a message as pushed once its last byte is written; stopped
+// in the middle of a write it would miss that message, so in that mode each
+// camera pushes a fixed number (--count) and the run lasts as long as that
+// takes.
+//
+//   bench_server [--seconds 30] [--cameras 10] [--save DIR]
+//   bench_server --dozusim PATH [--count 300] [--cameras 10] [--save DIR]
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -59,6 +65,7 @@ struct TOptions {
   int Cameras = 10;
   QString SaveFolder;  // empty: pictures are shown, not saved
   QString Dozusim;     // empty: the built-in cameras
+  int Count = 300;     // dozusim: transits per camera
 };
 
 // Prompts that answer nothing and print what the window would have shown.
@@ -267,11 +274,13 @@ bool ParseOptions(const QStringList& args, TOptions& o) {
       o.SaveFolder = args[++i];
     } else if (a == QLatin1String("--dozusim") && more) {
       o.Dozusim = args[++i];
+    } else if (a == QLatin1String("--count") && more) {
+      o.Count = args[++i].toInt();
     } else {
       return false;
     }
   }
-  return o.Seconds > 0 && o.Cameras > 0 && o.Cameras <= 200;
+  return o.Seconds > 0 && o.Count > 0 && o.Cameras > 0 && o.Cameras <= 200;
 }
 
 }  // namespace
@@ -281,7 +290,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   TOptions options;
   if (!ParseOptions(app.arguments(), options)) {
-    std::fprintf(stderr, "usage: bench_server [--seconds 30] [--cameras 10] [--save DIR] [--dozusim PATH]\n");
+    std::fprintf(stderr,
+                 "usage: bench_server [--seconds 30] [--cameras 10] [--save DIR]\n"
+                 "       bench_server --dozusim PATH [--count 300] [--cameras 10] [--save DIR]\n");
     return 2;
   }
 
@@ -382,7 +393,8 @@ int main(int argc, char** argv) {
       sentAll += sentBy[from];
     }
   } else {
-    // dozusim logs one "pushed transit" line per message written whole.
+    // dozusim logs one "pushed transit" line per message written whole and
+    // "done pushing" when a camera has pushed its count.
     sim = std::make_unique<QProcess>();
     sim->setProcessChannelMode(QProcess::SeparateChannels);
     QStringList args = {QStringLiteral("--cameras"), QString::number(options.Cameras),
@@ -392,21 +404,29 @@ int main(int argc, char** argv) {
                         QStringLiteral("--push"), QStringLiteral("127.0.0.1:%1").arg(port),
                         QStringLiteral("--push-cameras"), QStringLiteral("all"),
                         QStringLiteral("--push-interval"), QStringLiteral("1"),
-                        QStringLiteral("--run-for"), QString::number(options.Seconds)};
+                        QStringLiteral("--push-count"), QString::number(options.Count)};
     run.restart();
     sim->start(options.Dozusim, args);
     if (!sim->waitForStarted(5000)) return 1;
     QByteArray output;
-    while (sim->state() != QProcess::NotRunning && run.elapsed() < runMs + 15000) {
+    while (sim->state() != QProcess::NotRunning && output.count(" done pushing") < options.Cameras &&
+           run.elapsed() < 600000) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
       output += sim->readAllStandardOutput();
     }
+    sim->terminate();
     sim->waitForFinished(5000);
     output += sim->readAllStandardOutput();
+    // "cam 3 [127.0.0.13] pushed transit ...": counted per camera address.
+    const QRegularExpression pushed(QStringLiteral("\\[([0-9.]+)\\] pushed transit "));
     for (const QByteArray& line : output.split('\n')) {
-      if (line.contains(" pushed transit ")) ++sentAll;
+      const QRegularExpressionMatch m = pushed.match(QString::fromLatin1(line));
+      if (!m.hasMatch()) continue;
+      ++sentBy[m.captured(1)];
+      ++sentAll;
     }
-    std::fprintf(stderr, "dozusim: %s\n", qPrintable(QString::fromLocal8Bit(sim->readAllStandardError()).trimmed()));
+    const QString errors = QString::fromLocal8Bit(sim->readAllStandardError()).trimmed();
+    if (!errors.isEmpty()) std::fprintf(stderr, "dozusim: %s\n", qPrintable(errors));
   }
   const int64_t pushEndMs = run.elapsed();
 
@@ -425,8 +445,8 @@ int main(int argc, char** argv) {
   probe.stop();
 
   const double spanS = lastLineMs > firstLineMs ? (lastLineMs - firstLineMs) / 1000.0 : 0.0;
-  std::printf("event server load: %d camera(s), %s, %d s of pushing (%s)\n", options.Cameras,
-              options.Dozusim.isEmpty() ? "built-in cameras" : "dozusim --push", options.Seconds,
+  std::printf("event server load: %d camera(s), %s, %.1f s of pushing (%s)\n", options.Cameras,
+              options.Dozusim.isEmpty() ? "built-in cameras" : "dozusim --push", pushEndMs / 1000.0,
               options.SaveFolder.isEmpty() ? "pictures shown" : "pictures shown and saved");
   std::printf("  messages sent     %lld\n", static_cast<long long>(sentAll));
   std::printf("  messages listed   %lld%s\n", static_cast<long long>(listedAll),
