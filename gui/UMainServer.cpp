@@ -84,6 +84,30 @@ void ArmDropTimer(TFormMain& form) {
 
 QList<QTcpSocket*> Connections(const QTcpServer& server) { return server.findChildren<QTcpSocket*>(); }
 
+// Runs ProcessServerData once the window has nothing more urgent to do: a
+// zero timer comes after paint, input and the other timers, where a queued
+// call would be taken before them turn after turn while cameras keep
+// sending.
+void QueueProcessing(TFormMain& form) {
+  if (form.ServerProcessQueued || form.ServerQueue.empty()) return;
+  auto* timer = form.findChild<QTimer*>(QStringLiteral("ServerProcessTimer"), Qt::FindDirectChildrenOnly);
+  if (!timer) {
+    timer = new QTimer(&form);
+    timer->setObjectName(QStringLiteral("ServerProcessTimer"));
+    timer->setSingleShot(true);
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, &form, [&form] {
+      try {
+        form.ProcessServerData();
+      } catch (...) {
+        // A message's own failure is handled inside; nothing else may stop the listing.
+      }
+    });
+  }
+  form.ServerProcessQueued = true;
+  timer->start();
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ commands
@@ -205,10 +229,7 @@ void TFormMain::TCPServer1Execute(QTcpSocket* connection) {
     ServerQueue.push_back(std::move(event));
   }
   lblServerStatus->setText(QStringLiteral("Message received from ") + peer);
-  if (!ServerQueue.empty() && !ServerProcessQueued) {
-    ServerProcessQueued = true;
-    QTimer::singleShot(0, this, [this] { Guarded([this] { ProcessServerData(); }); });
-  }
+  QueueProcessing(*this);
   ArmDropTimer(*this);
   UpdateControls();
 }
@@ -248,10 +269,7 @@ void TFormMain::ProcessServerData() {
       if (connection->bytesAvailable() > 0) TCPServer1Execute(connection);
     }
   }
-  if (!ServerQueue.empty() && !ServerProcessQueued) {
-    ServerProcessQueued = true;
-    QTimer::singleShot(0, this, [this] { Guarded([this] { ProcessServerData(); }); });
-  }
+  QueueProcessing(*this);
   UpdateControls();
 }
 
