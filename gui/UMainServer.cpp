@@ -131,8 +131,6 @@ void TFormMain::btnServerStartClick() {
 bool TFormMain::StartServer(int64_t port) {
   PeerAddress.clear();
   ServerCollector.Reset();
-  ServerQueue.clear();
-  ServerQueueBytes = 0;
   TcpServerTimer->stop();
   bool listening = false;
   if (port >= 1 && port <= 65535) {
@@ -153,7 +151,7 @@ void TFormMain::btnServerStopClick() {
 }
 
 // Stops listening and closes every connection; what they left unfinished is
-// dropped.
+// dropped. Messages that arrived whole are still listed.
 void TFormMain::StopServer() {
   TcpServerTimer->stop();
   TCPServer1->close();
@@ -163,8 +161,6 @@ void TFormMain::StopServer() {
     connection->deleteLater();
   }
   ServerCollector.Reset();
-  ServerQueue.clear();
-  ServerQueueBytes = 0;
 }
 
 // The server and the bytes held for unfinished messages are left alone.
