@@ -30,10 +30,13 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "UDateTime.h"
+#include "UDesktop.h"
 #include "UDeviceGrid.h"
 #include "UNIC.h"
 #include "UPrompts.h"
@@ -117,6 +120,9 @@ public:
   bool ServerProcessQueued = false;
   std::vector<std::string> StringListReadFile;
   std::vector<std::string> StringListWriteFile;
+  // MemoFile holds the contents of LastReadFile as read (false after a
+  // failed read, so "Write file" cannot send the empty pane over the file).
+  bool LastReadFileLoaded = false;
 
   // ---- Operations shared by the features.
   void UpdateControls();
@@ -134,6 +140,20 @@ public:
   void ShowErrorReport(const uint8_t* payload, uint32_t length);
   void ShowFileContents(const uint8_t* payload, uint32_t length);
   void ShowFileList(const uint8_t* payload, uint32_t length);
+  // Device commands, also used by the dialogs. They run an exchange of their
+  // own, so the caller holds TExchangeLock (the handlers do).
+  bool SetDateTime(const std::string& host, TDateTime value);
+  bool RebootDevice(const std::string& host, const std::string& mac);
+  bool ReadDeviceFile(const std::string& host, const std::string& mac, const std::string& fileName);
+  bool WriteDeviceFile(const std::string& host, const std::string& mac, const std::string& fileName);
+  bool WriteNetworkSettings(const std::string& host, const std::string& mac, TDeviceInfo record);
+  bool WriteOcrSettings(const std::string& host, const std::string& mac, TDeviceInfo record);
+  void ReadPlateLocator(const std::vector<std::string>& lines);
+  bool GetImage(const std::string& address, int kind);
+  // The PC clock that "Write PC time" reads, and the start of ping in a
+  // window of its own; tests replace both.
+  std::function<TDateTime()> Clock = Now;
+  std::function<bool(const std::string& host, std::string& error)> LaunchPing = StartPingWindow;
   void LoadSettings(const QString& fileName);
   void SaveSettings(const QString& fileName);
   bool ServerActive() const;

@@ -105,6 +105,28 @@ int32_t WheelScrollPosition(int32_t position, int32_t delta, int32_t range) {
   return Clamp32(std::min<int64_t>(std::max<int64_t>(0, int64_t{position} - d), range));
 }
 
+TRect ClipRect(const TRect& r, const TRect& b) {
+  const int64_t left = std::max<int64_t>(r.Left, b.Left);
+  const int64_t top = std::max<int64_t>(r.Top, b.Top);
+  const int64_t right = std::min<int64_t>(int64_t{r.Left} + r.Width, int64_t{b.Left} + b.Width);
+  const int64_t bottom = std::min<int64_t>(int64_t{r.Top} + r.Height, int64_t{b.Top} + b.Height);
+  if (right <= left || bottom <= top) return {};
+  return {Clamp32(left), Clamp32(top), Clamp32(right - left), Clamp32(bottom - top)};
+}
+
+TRect OverlayBounds(int32_t width, int32_t height) {
+  return {-1, -1, Clamp32(int64_t{width} + 2), Clamp32(int64_t{height} + 2)};
+}
+
+int32_t FieldNumber(const std::string& text) {
+  int64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return 0;
+    value = std::min<int64_t>(value * 10 + (c - '0'), std::numeric_limits<int32_t>::max());
+  }
+  return static_cast<int32_t>(value);
+}
+
 int32_t InfoMemoWidth(int32_t viewWidth) { return std::max(200, viewWidth / 3); }
 
 int32_t InfoMemoHeight(int32_t lineHeight, int32_t lineCount) {

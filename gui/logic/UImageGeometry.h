@@ -97,6 +97,18 @@ inline const char* SearchWindowSuffix(bool percent) { return percent ? " %" : ""
 // Mouse wheel: at most 20 pixels per step, wheel away from the user scrolls up.
 int32_t WheelScrollPosition(int32_t position, int32_t delta, int32_t range);
 
+// The part of r inside bounds (an empty rectangle when they do not meet). The
+// overlays are laid out with it, so edges far outside the picture never reach
+// the toolkit as coordinates it cannot hold.
+TRect ClipRect(const TRect& r, const TRect& bounds);
+// The area the picture's overlays may occupy: the picture and a margin of one
+// pixel, so an outline that lies outside the picture stays out of sight.
+TRect OverlayBounds(int32_t width, int32_t height);
+
+// The number in one of the window's digit fields: empty is 0; digits beyond
+// the 32-bit range stay at its top rather than wrapping.
+int32_t FieldNumber(const std::string& text);
+
 // The information memo: at least 200 wide, else a third of the view; as high
 // as its lines plus 6.
 int32_t InfoMemoWidth(int32_t viewWidth);

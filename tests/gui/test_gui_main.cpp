@@ -725,18 +725,17 @@ void TestFormMain::doubleClickOnPanesOpensImageWindow() {
   f.CurrentDevice.IpAddress = "127.0.0.5";
   QTest::mouseDClick(f.Image1, Qt::LeftButton);
   QCOMPARE(rig.Prompts->CallsOf(QStringLiteral("ExecDialog")).size(), size_t(1));
-  QVERIFY(f.FormImage->WithSettings);
-  QCOMPARE(f.FormImage->ImageInfo.SerialNumber, 5);
+  QVERIFY(!f.FormImage->PanelCSL->isHidden());  // opened with the settings
   QCOMPARE(f.FormImage->Device.IpAddress, std::string("127.0.0.5"));
-  QVERIFY(f.FormImage->InfoLines.contains(QStringLiteral("I_SN=5")));
-  QCOMPARE(f.FormImage->Picture.size(), QSize(64, 48));
+  QVERIFY(f.FormImage->MemoInfo->toPlainText().split(QLatin1Char('\n')).contains(QStringLiteral("I_SN=5")));
+  QCOMPARE(f.FormImage->Picture().size(), QSize(64, 48));
 
   QVERIFY(Dispatch(f, ImageReply(1, TestJpeg(32, 24))));
   f.PageControlImage->setCurrentWidget(f.tsIMAGE2);
   QTest::mouseDClick(f.Image2, Qt::LeftButton);
   QCOMPARE(rig.Prompts->CallsOf(QStringLiteral("ExecDialog")).size(), size_t(2));
-  QVERIFY(!f.FormImage->WithSettings);
-  QCOMPARE(f.FormImage->Picture.size(), QSize(32, 24));
+  QVERIFY(f.FormImage->PanelConfig->isHidden());  // the colour picture: no settings
+  QCOMPARE(f.FormImage->Picture().size(), QSize(32, 24));
 }
 
 void TestFormMain::aboutBoxFromHelpMenu() {

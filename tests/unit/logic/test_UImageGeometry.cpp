@@ -180,4 +180,39 @@ TEST(ImageGeometry, WheelAndMemo) {
   EXPECT_STREQ(SearchWindowSuffix(false), "");
 }
 
+TEST(ImageGeometry, OverlaysAreClippedToThePicture) {
+  const TRect bounds = OverlayBounds(1280, 960);
+  EXPECT_EQ(bounds, (TRect{-1, -1, 1282, 962}));
+  struct Case {
+    const char* name;
+    TRect r;
+    TRect expected;
+  } cases[] = {
+      {"inside stays as it is", {1180, 0, 100, 960}, {1180, 0, 100, 960}},
+      {"left strip wider than the picture", {0, 0, 5000, 960}, {0, 0, 1281, 960}},
+      {"edge near the top of the range", {0, 0, INT32_MAX, INT32_MAX}, {0, 0, 1281, 961}},
+      {"far left and above", {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, {}},
+      {"entirely to the right", {2000, 10, 50, 50}, {}},
+      {"negative size", {100, 100, -20, 30}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ClipRect(c.r, bounds), c.expected);
+  }
+}
+
+TEST(ImageGeometry, FieldNumbers) {
+  struct Case {
+    const char* text;
+    int32_t expected;
+  } cases[] = {
+      {"", 0}, {"0", 0}, {"200", 200}, {"007", 7}, {"2147483647", INT32_MAX}, {"9999999999", INT32_MAX},
+      {"12a", 0}, {"-5", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(FieldNumber(c.text), c.expected);
+  }
+}
+
 }  // namespace
