@@ -124,8 +124,7 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     // A drag of the splitter resizes the label too; only its text follows.
     ShowSaveFolder();
   } else if (watched == lblServerSaveImages && event->type() == QEvent::MouseButtonRelease) {
-    // The folder label is part of the check box.
-    chkServerSaveImages->click();
+    lblServerSaveImagesClick();
     return true;
   }
   return QMainWindow::eventFilter(watched, event);

@@ -8,7 +8,8 @@
 //   UMainServer.cpp       the event server
 //   UMainMaintenance.cpp  clock, reboot, error log, ping, browser
 //   UMainFiles.cpp        device files and backup
-//   UMainCapture.cpp      pictures: capture, panes, saving
+//   UMainCapture.cpp      pictures: capture and the panes
+//   UMainSave.cpp         saving pictures, re-opening them from the message list
 //
 // A feature's handler, in its feature file:
 //   - takes its decisions from gui/logic (no rule is written inside a widget);
@@ -27,6 +28,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -38,6 +40,7 @@
 #include "UDeviceGrid.h"
 #include "UNIC.h"
 #include "UPrompts.h"
+#include "UServerCollector.h"
 #include "UTypes.h"
 
 class QAction;
@@ -52,6 +55,7 @@ class QPushButton;
 class QSplitter;
 class QTabWidget;
 class QTcpServer;
+class QTcpSocket;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -104,6 +108,16 @@ public:
   std::string BackupUserName;  // kept for this run only, never stored
   std::string BackupPassword;
   std::string PeerAddress;  // the camera that last reached the event server
+  // The event server's received bytes, per connection, until complete; the
+  // complete messages and texts waiting for the dispatcher, in arrival order.
+  TServerCollector ServerCollector;
+  std::deque<TServerEvent> ServerQueue;
+  size_t ServerQueueBytes = 0;
+  // Above this many queued bytes the connections are not read: TCP then
+  // holds back cameras that send faster than the window lists.
+  size_t ServerQueueLimit = 4 * 1024 * 1024;
+  uint64_t ServerReadsHeld = 0;  // how often a connection was left unread
+  bool ServerProcessQueued = false;
   std::vector<std::string> StringListReadFile;
   std::vector<std::string> StringListWriteFile;
   // MemoFile holds the contents of LastReadFile as read (false after a
@@ -143,7 +157,10 @@ public:
   void LoadSettings(const QString& fileName);
   void SaveSettings(const QString& fileName);
   bool ServerActive() const;
+  bool StartServer(int64_t port);
   void StopServer();
+  void ProcessServerData();
+  void AddTextMessageLine(const uint8_t* bytes, size_t count);
   // Adds a line to the message list and scrolls it into view.
   void AddMessageLine(const QString& from, const QString& type, const QString& value);
 
@@ -189,7 +206,11 @@ public:
   void btnServerStopClick();
   void btnServerClearClick();
   void chkServerSaveImagesClick();
+  void lblServerSaveImagesClick();
   void TcpServerTimerTimer();
+  void TCPServer1Connect();
+  void TCPServer1Execute(QTcpSocket* connection);
+  void TCPServer1Exception(QTcpSocket* connection);
   // maintenance
   void btnWebConfigClick();
   void btnPingClick();

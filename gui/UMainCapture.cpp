@@ -46,10 +46,6 @@ bool TFormMain::GetImage(const std::string& address, int kind) {
   return false;
 }
 
-void TFormMain::btnSaveImageClick(int) {}
-
-void TFormMain::ListViewMsgRxDblClick() {}
-
 // Resets info and memo, then fills them from the information block of the
 // picture's bytes, if it has one.
 void TFormMain::ShowImageInfo(TPictureBox* picture, TImageInfo& info, QPlainTextEdit* memo, bool allowEdit,
@@ -70,22 +66,5 @@ void TFormMain::ShowPicture(int kind, const TJpegPicture& picture, bool allowEdi
     ShowImageInfo(Image1, ImageInfo1, MemoInfo1, allowEdit, allowCapture);
   } else {
     ShowImageInfo(Image2, ImageInfo2, MemoInfo2, allowEdit, allowCapture);
-  }
-}
-
-// Writes the picture's bytes exactly as received, so the information block
-// stays in the file; the folder is created first.
-void TFormMain::SaveImageToFolder(const TPictureBox& picture, const std::string& fileName) {
-  const QString name = AnsiToQString(fileName);
-  const QFileInfo where(name);
-  if (!QDir().mkpath(where.absolutePath())) {
-    throw EFileError(QStringToAnsi(tr("Cannot create folder \"%1\"").arg(where.absolutePath())));
-  }
-  QFile file(name);
-  const std::vector<uint8_t>& bytes = picture.Bytes();
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
-          static_cast<qint64>(bytes.size())) {
-    throw EFileError(QStringToAnsi(tr("Cannot create file \"%1\". %2").arg(name, file.errorString())));
   }
 }

@@ -5,6 +5,7 @@
 // MSG_TRANSIT messages are listed one line per record.
 
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "UDateTime.h"
@@ -104,6 +105,14 @@ void TFormMain::AddMessageLine(const QString& from, const QString& type, const Q
                            .arg(now.Minute, 2, 10, QLatin1Char('0'))
                            .arg(now.Second, 2, 10, QLatin1Char('0'))
                            .arg(now.Millisecond, 3, 10, QLatin1Char('0'));
-  auto* item = new QTreeWidgetItem(ListViewMsgRx, {time, from, type, value});
-  ListViewMsgRx->scrollToItem(item);
+  new QTreeWidgetItem(ListViewMsgRx, {time, from, type, value});
+  // The new line is the last. Scrolling lays the whole list out again, so it
+  // is done once per turn of the event loop, not once per line.
+  if (!ListViewMsgRx->property("ScrollQueued").toBool()) {
+    ListViewMsgRx->setProperty("ScrollQueued", true);
+    QTimer::singleShot(0, ListViewMsgRx, [list = ListViewMsgRx] {
+      list->setProperty("ScrollQueued", false);
+      list->scrollToBottom();
+    });
+  }
 }

@@ -507,6 +507,7 @@ void TFormMain::ConnectHandlers() {
   On(chkServerSaveImages, &QCheckBox::clicked, &TFormMain::chkServerSaveImagesClick);
   On(ListViewMsgRx, &QTreeWidget::itemDoubleClicked, &TFormMain::ListViewMsgRxDblClick);
   On(TcpServerTimer, &QTimer::timeout, &TFormMain::TcpServerTimerTimer);
+  On(TCPServer1, &QTcpServer::newConnection, &TFormMain::TCPServer1Connect);
 
   On(SplitterCenter, &QSplitter::splitterMoved, &TFormMain::OnSplitterMoved);
   On(Timer1, &QTimer::timeout, &TFormMain::Timer1Timer);

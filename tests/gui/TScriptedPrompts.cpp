@@ -51,7 +51,8 @@ bool TScriptedPrompts::InputBox(const QString& caption, const QString& prompt, Q
 }
 
 bool TScriptedPrompts::OpenFile(const TFileDialogSpec& spec, QString& fileName) {
-  Calls.push_back({QStringLiteral("OpenFile"), spec.Caption, spec.Filter});
+  Calls.push_back(
+      {QStringLiteral("OpenFile"), spec.Caption, spec.Filter, spec.Filter + QLatin1Char('|') + spec.DefaultSuffix});
   TPromptAnswer answer;
   if (!Take(QStringLiteral("OpenFile"), answer) || !answer.Accept) return false;
   fileName = answer.Text;
@@ -59,7 +60,8 @@ bool TScriptedPrompts::OpenFile(const TFileDialogSpec& spec, QString& fileName) 
 }
 
 bool TScriptedPrompts::SaveFile(const TFileDialogSpec& spec, QString& fileName) {
-  Calls.push_back({QStringLiteral("SaveFile"), spec.Caption, fileName});
+  Calls.push_back(
+      {QStringLiteral("SaveFile"), spec.Caption, fileName, spec.Filter + QLatin1Char('|') + spec.DefaultSuffix});
   TPromptAnswer answer;
   if (!Take(QStringLiteral("SaveFile"), answer) || !answer.Accept) return false;
   fileName = answer.Text;
@@ -67,7 +69,7 @@ bool TScriptedPrompts::SaveFile(const TFileDialogSpec& spec, QString& fileName) 
 }
 
 bool TScriptedPrompts::SelectFolder(const QString& caption, const QString& root, QString& folder) {
-  Calls.push_back({QStringLiteral("SelectFolder"), caption, root});
+  Calls.push_back({QStringLiteral("SelectFolder"), caption, root, folder});
   TPromptAnswer answer;
   if (!Take(QStringLiteral("SelectFolder"), answer) || !answer.Accept) return false;
   folder = answer.Text;

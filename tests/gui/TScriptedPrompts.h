@@ -20,6 +20,9 @@ struct TPromptCall {
                     // "OpenFile", "SaveFile", "SelectFolder", "ExecDialog", "OpenUrl"
   QString Caption;  // caption, or the dialog's object name
   QString Text;     // the text, prompt or address shown
+  // File pickers: the filter and the default suffix, joined by "|"; the
+  // folder picker: the folder preselected.
+  QString Detail = QString();
 };
 
 struct TPromptAnswer {
