@@ -26,16 +26,12 @@ std::string ControlCharsToText(const std::string& text) {
   return out;
 }
 
-namespace {
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-
-}  // namespace
 
 void HexToBytes(const std::string& text, uint8_t buf[8]) {
   // Pairs are separated by one character each; the last pair lands first. A

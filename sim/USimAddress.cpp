@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "UTools.h"
+
 bool ParseIPv4(std::string_view text, uint32_t& address) {
   uint32_t value = 0;
   size_t pos = 0;
@@ -30,13 +32,6 @@ std::string FormatIPv4(uint32_t address) {
   std::snprintf(buf, sizeof buf, "%u.%u.%u.%u", address >> 24, (address >> 16) & 0xFF,
                 (address >> 8) & 0xFF, address & 0xFF);
   return buf;
-}
-
-static int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 bool ParseMac(std::string_view text, TSimMac& mac) {

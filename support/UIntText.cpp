@@ -1,13 +1,8 @@
 #include "UIntText.h"
 
-namespace {
+#include "UTools.h"
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+namespace {
 
 // Length of the hexadecimal prefix at the start of text, 0 when none.
 size_t HexPrefix(std::string_view text, TIntSyntax syntax) {

@@ -17,8 +17,8 @@
 #include <set>
 #include <sstream>
 
+#include "FreePort.h"
 #include "RunProgram.h"
-#include "SimProcess.h"
 #include "UHandleZudirir.h"
 #include "UMessages.h"
 
@@ -62,16 +62,16 @@ int main(int argc, char** argv) {
   std::printf("%-8s %-8s %-4s %-14s %-16s %-16s %-14s %-12s\n", "cameras", "spread", "run", "lumicon_ms",
               "lumicon_blocks", "component_replies", "rcvbuf_granted", "sim_peak_kb");
   for (int spread : spreads) {
-    const uint16_t udp = sim::FreeUdpPort(), tcp = sim::FreeTcpPort(), http = sim::FreeTcpPort();
+    const uint16_t udp = peer::FreeUdpPort(), tcp = peer::FreeTcpPort(), http = peer::FreeTcpPort();
     const std::map<std::string, std::string> env = {{"ZUDIRIR_UDP_PORT", std::to_string(udp)},
                                                     {"ZUDIRIR_TCP_PORT", std::to_string(tcp)},
                                                     {"ZUDIRIR_HTTP_PORT", std::to_string(http)},
                                                     {"ZUDIRIR_BROADCAST", "127.255.255.255"}};
     for (const auto& [k, v] : env) setenv(k.c_str(), v.c_str(), 1);
-    sim::SimProcess dozusim("/usr/bin/time",
-                            {"-v", DOZUSIM_PATH, "--cameras", std::to_string(cameras), "--spread",
-                             std::to_string(spread), "--quiet"},
-                            env);
+    peer::TRunningProgram dozusim("/usr/bin/time",
+                                  {"-v", DOZUSIM_PATH, "--cameras", std::to_string(cameras), "--spread",
+                                   std::to_string(spread), "--quiet"},
+                                  env);
     if (!dozusim.WaitFor("ready\n", std::chrono::seconds(60))) {
       std::cerr << "dozusim did not start:\n" << dozusim.Log();
       return 1;

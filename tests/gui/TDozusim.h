@@ -25,6 +25,8 @@ public:
 
   // The log lines so far (read without waiting).
   QStringList Log();
+  // The log so far as one text, for the message of a failing check.
+  QString LogText() { return Log().join(QLatin1Char('\n')); }
   // The log lines that mention text, in order.
   QStringList LogWith(const QString& text);
   // Waits (handling events, bounded) until a log line mentions text.

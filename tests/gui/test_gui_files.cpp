@@ -16,8 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "TDozusim.h"
-#include "TLumidorRig.h"
+#include "TSimSuite.h"
 #include "UBackupDownload.h"
 #include "UMessages.h"
 #include "UPassword.h"
@@ -105,7 +104,7 @@ std::string EveryByte() {
 
 }  // namespace
 
-class TestFiles : public QObject {
+class TestFiles : public QObject, public TSimSuite {
   Q_OBJECT
 private slots:
   void initTestCase();
@@ -131,41 +130,17 @@ private slots:
 
 private:
   void Select(TCamera camera);
-  TFormMain& Form() { return *Rig->Form; }
-  TScriptedPrompts& Prompts() { return *Rig->Prompts; }
-  // The camera's file as it holds it, read over the protocol by a client of
-  // its own; writes likewise.
-  std::string CameraFile(TCamera camera, const std::string& name);
-  void PutCameraFile(TCamera camera, const std::string& name, const std::string& contents);
-  std::string Host(TCamera camera) { return Sim->Address(camera).toStdString(); }
-
-  std::unique_ptr<TDozusim> Sim;
-  std::unique_ptr<TLumidorRig> Rig;
-  std::unique_ptr<TFormZudirir> Client;
   QTemporaryDir Saved;
 };
 
 void TestFiles::initTestCase() {
-  Sim = std::make_unique<TDozusim>(QStringLiteral("127.0.8.11"), 4, SimOptions);
-  QVERIFY(Sim->Start());
-  Rig = std::make_unique<TLumidorRig>(Sim->UdpPort);
-  Rig->Zudirir.SetEndpoints(Sim->Endpoints());
-  QVERIFY(Rig->Start());
+  QVERIFY(Start(QStringLiteral("127.0.8.11"), 4, SimOptions));
   QCOMPARE(Form().GridDevices->RowCount(), 4);
-  Client = std::make_unique<TFormZudirir>();
-  Client->SetEndpoints(Sim->Endpoints());
 }
 
-void TestFiles::init() {
-  Prompts().Forget();
-  if (Sim) Sim->ForgetLog();
-}
+void TestFiles::init() { Forget(); }
 
-void TestFiles::cleanupTestCase() {
-  Rig.reset();
-  Client.reset();
-  Sim.reset();
-}
+void TestFiles::cleanupTestCase() { Stop(); }
 
 // The user selects the camera and turns to the DIAGNOSE page.
 void TestFiles::Select(TCamera camera) {
@@ -174,25 +149,6 @@ void TestFiles::Select(TCamera camera) {
   Form().PageControlSettings->setCurrentWidget(Form().tsDIAGNOSE);
   QCoreApplication::processEvents();
   Prompts().Forget();
-}
-
-std::string TestFiles::CameraFile(TCamera camera, const std::string& name) {
-  std::string contents;
-  const uint8_t* reply = nullptr;
-  Client->ExchangeUdp(Host(camera), std::string(), BuildReadFile(name), reply, 3,
-                      [&](const uint8_t* bytes, uint32_t length) {
-                        if (length >= 28 && ReadWordLE(bytes + 16) == 0) {
-                          const uint32_t n = std::min(ReadWordLE(bytes + 24), length - 28);
-                          contents.assign(reinterpret_cast<const char*>(bytes + 28), n);
-                        }
-                        return true;
-                      });
-  return contents;
-}
-
-void TestFiles::PutCameraFile(TCamera camera, const std::string& name, const std::string& contents) {
-  const uint8_t* reply = nullptr;
-  QVERIFY(Client->ExchangeUdp(Host(camera), std::string(), BuildWriteFile(name, contents), reply, 3, nullptr));
 }
 
 // ---------------------------------------------------------------- files

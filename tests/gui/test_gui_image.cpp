@@ -15,6 +15,7 @@
 #include <climits>
 
 #include "TScriptedPrompts.h"
+#include "TUserInput.h"
 #include "UImage.h"
 #include "UImageView.h"
 #include "UNumberEdit.h"
@@ -106,17 +107,6 @@ void Wheel(QWidget* target, int delta) {
   QWheelEvent e(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase,
                 false);
   QApplication::sendEvent(target, &e);
-}
-
-// Types text into a field and leaves it with Tab, as the user does.
-void TypeAndLeave(QDialog& dialog, TNumberEdit* edit, const QString& text) {
-  dialog.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&dialog));
-  edit->setFocus();
-  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(edit, Qt::Key_Backspace);
-  QTest::keyClicks(edit, text);
-  QTest::keyClick(edit, Qt::Key_Tab);
 }
 
 QStringList Fields(const TFormImage& f) {

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "TDozusim.h"
-#include "TLumidorRig.h"
+#include "TSimSuite.h"
+#include "TUserInput.h"
 #include "UImage.h"
 #include "UImageView.h"
 #include "UMessages.h"
@@ -31,18 +31,9 @@ const QStringList SimOptions = {
     QStringLiteral("--reboot-time"),  QStringLiteral("0.3"),
 };
 
-void TypeAndLeave(QDialog& dialog, TNumberEdit* edit, const QString& text) {
-  dialog.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&dialog));
-  edit->setFocus();
-  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClicks(edit, text);
-  QTest::keyClick(edit, Qt::Key_Tab);
-}
-
 }  // namespace
 
-class TestImageCamera : public QObject {
+class TestImageCamera : public QObject, public TSimSuite {
   Q_OBJECT
 private slots:
   void initTestCase();
@@ -59,35 +50,16 @@ private slots:
 private:
   // The user selects the camera and captures its black-and-white picture.
   void Capture(TCamera camera, int kind = 0);
-  TFormMain& Form() { return *Rig->Form; }
-  TScriptedPrompts& Prompts() { return *Rig->Prompts; }
-  std::string CameraFile(TCamera camera, const std::string& name);
-  std::unique_ptr<TDozusim> Sim;
-  std::unique_ptr<TLumidorRig> Rig;
-  std::unique_ptr<TFormZudirir> Client;
 };
 
 void TestImageCamera::initTestCase() {
-  Sim = std::make_unique<TDozusim>(QStringLiteral("127.0.10.11"), 3, SimOptions);
-  QVERIFY(Sim->Start());
-  Rig = std::make_unique<TLumidorRig>(Sim->UdpPort);
-  Rig->Zudirir.SetEndpoints(Sim->Endpoints());
-  QVERIFY(Rig->Start());
+  QVERIFY(Start(QStringLiteral("127.0.10.11"), 3, SimOptions));
   QCOMPARE(Form().GridDevices->RowCount(), 3);
-  Client = std::make_unique<TFormZudirir>();
-  Client->SetEndpoints(Sim->Endpoints());
 }
 
-void TestImageCamera::init() {
-  Prompts().Forget();
-  if (Sim) Sim->ForgetLog();
-}
+void TestImageCamera::init() { Forget(); }
 
-void TestImageCamera::cleanupTestCase() {
-  Rig.reset();
-  Client.reset();
-  Sim.reset();
-}
+void TestImageCamera::cleanupTestCase() { Stop(); }
 
 void TestImageCamera::Capture(TCamera camera, int kind) {
   const int row = static_cast<int>(camera) - 1;
@@ -97,20 +69,6 @@ void TestImageCamera::Capture(TCamera camera, int kind) {
   Form().btnGetImageClick(kind);
   QVERIFY(Form().PicturePane(kind)->HasPicture());
   Prompts().Forget();
-}
-
-std::string TestImageCamera::CameraFile(TCamera camera, const std::string& name) {
-  std::string contents;
-  const uint8_t* reply = nullptr;
-  Client->ExchangeUdp(Sim->Address(camera).toStdString(), std::string(), BuildReadFile(name), reply, 3,
-                      [&](const uint8_t* bytes, uint32_t length) {
-                        if (length >= 28 && ReadWordLE(bytes + 16) == 0) {
-                          const uint32_t n = std::min(ReadWordLE(bytes + 24), length - 28);
-                          contents.assign(reinterpret_cast<const char*>(bytes + 28), n);
-                        }
-                        return true;
-                      });
-  return contents;
 }
 
 // The camera's percent lane and limits, changed in the window, come back in

@@ -16,8 +16,8 @@
 #include <QToolButton>
 
 #include "TCameraPeer.h"
-#include "TDozusim.h"
 #include "TLumidorRig.h"
+#include "TSimSuite.h"
 #include "TTcpCameraPeer.h"
 #include "TTestMessages.h"
 #include "UPictureBox.h"
@@ -58,6 +58,30 @@ void PutText(std::vector<uint8_t>& bytes, size_t at, const std::string& text) {
   std::copy(text.begin(), text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
+// A window whose one camera is a stand-in: it answers the search as the
+// camera with this serial number and MAC address, and keeps every TCP
+// request, answering each as a clock write succeeds.
+struct TStandInCamera {
+  TCameraPeer Udp;
+  TTcpCameraPeer Tcp;
+  std::unique_ptr<TLumidorRig> Rig;
+
+  bool Start(int32_t serial, const std::string& mac) {
+    if (!Udp.Listen() || !Tcp.Listening()) return false;
+    TTestCamera camera;
+    camera.SerialNumber = serial;
+    camera.Ip = "127.0.0.1";
+    camera.Mac = mac;
+    Udp.Replies = {DeviceInfoReply(camera)};
+    Tcp.SetReply(TTestMessage(26010).Bytes());
+    Rig = std::make_unique<TLumidorRig>(Udp.Port());
+    TZudirirEndpoints endpoints = Rig->Zudirir.Endpoints();
+    endpoints.TcpPort = Tcp.Port();
+    Rig->Zudirir.SetEndpoints(endpoints);
+    return Rig->Start();
+  }
+};
+
 // An error log payload as a camera lays it out: 104 header bytes, 128 per entry.
 std::vector<uint8_t> ErrorLogPayload(int32_t total, int entries) {
   std::vector<uint8_t> p(104 + 128 * static_cast<size_t>(entries), 0);
@@ -92,7 +116,7 @@ uint32_t WordOf(const std::vector<uint8_t>& bytes, size_t at) {
 
 }  // namespace
 
-class TestMaintenance : public QObject {
+class TestMaintenance : public QObject, public TSimSuite {
   Q_OBJECT
 private slots:
   void initTestCase();
@@ -124,31 +148,16 @@ private slots:
 
 private:
   void Select(TCamera camera);
-  TFormMain& Form() { return *Rig->Form; }
-  TScriptedPrompts& Prompts() { return *Rig->Prompts; }
-
-  std::unique_ptr<TDozusim> Sim;
-  std::unique_ptr<TLumidorRig> Rig;
 };
 
 void TestMaintenance::initTestCase() {
-  Sim = std::make_unique<TDozusim>(QStringLiteral("127.0.7.11"), 4, SimFaults);
-  QVERIFY(Sim->Start());
-  Rig = std::make_unique<TLumidorRig>(Sim->UdpPort);
-  Rig->Zudirir.SetEndpoints(Sim->Endpoints());
-  QVERIFY(Rig->Start());
+  QVERIFY(Start(QStringLiteral("127.0.7.11"), 4, SimFaults));
   QCOMPARE(Form().GridDevices->RowCount(), 4);
 }
 
-void TestMaintenance::init() {
-  Prompts().Forget();
-  if (Sim) Sim->ForgetLog();
-}
+void TestMaintenance::init() { Forget(); }
 
-void TestMaintenance::cleanupTestCase() {
-  Rig.reset();
-  Sim.reset();
-}
+void TestMaintenance::cleanupTestCase() { Stop(); }
 
 void TestMaintenance::Select(TCamera camera) {
   Form().GridDevices->SelectRow(static_cast<int>(camera) - 1);
@@ -161,23 +170,9 @@ void TestMaintenance::Select(TCamera camera) {
 // A stand-in camera keeps the exact request: the three TIME words of the
 // clock reading, milliseconds included, then TIMEZONE 0 and 13210 0.
 void TestMaintenance::writePcTimeSendsTheClockReading() {
-  TCameraPeer udp;
-  QVERIFY(udp.Listen());
-  TTestCamera camera;
-  camera.SerialNumber = 4711;
-  camera.Ip = "127.0.0.1";
-  camera.Mac = "00-0A-1B-2C-3D-4E";
-  udp.Replies = {DeviceInfoReply(camera)};
-  TTcpCameraPeer tcp;
-  QVERIFY(tcp.Listening());
-  tcp.SetReply(TTestMessage(26010).Bytes());
-
-  TLumidorRig rig(udp.Port());
-  TZudirirEndpoints endpoints = rig.Zudirir.Endpoints();
-  endpoints.TcpPort = tcp.Port();
-  rig.Zudirir.SetEndpoints(endpoints);
-  QVERIFY(rig.Start());
-  TFormMain& f = *rig.Form;
+  TStandInCamera camera;
+  QVERIFY(camera.Start(4711, "00-0A-1B-2C-3D-4E"));
+  TFormMain& f = *camera.Rig->Form;
   QCOMPARE(f.GridDevices->SelectedRow(), 0);
   const TDateTime reading = EncodeDateTime({2015, 3, 7, 9, 5, 3, 250});
   int readings = 0;
@@ -188,7 +183,7 @@ void TestMaintenance::writePcTimeSendsTheClockReading() {
   f.btnWritePCDateTime->click();
 
   QCOMPARE(readings, 1);
-  const auto requests = tcp.Requests();
+  const auto requests = camera.Tcp.Requests();
   QCOMPARE(requests.size(), size_t(1));
   const std::vector<uint8_t>& r = requests[0];
   QCOMPARE(WordOf(r, 4), 26010u);
@@ -197,26 +192,13 @@ void TestMaintenance::writePcTimeSendsTheClockReading() {
   QCOMPARE(payload, SetDateTimePayload(0x07DF0307, 0x00050009, 0x00FA0003));
   QCOMPARE(f.EditDate1->date(), QDate(2015, 3, 7));
   QCOMPARE(f.EditTime1->time(), QTime(9, 5, 3, 250));
-  QCOMPARE(rig.Prompts->TextsOf("Information"), QStringList{"Date and time have been changed"});
+  QCOMPARE(camera.Rig->Prompts->TextsOf("Information"), QStringList{"Date and time have been changed"});
 }
 
 void TestMaintenance::writeSendsThePickersAndReportsStatus() {
-  TCameraPeer udp;
-  QVERIFY(udp.Listen());
-  TTestCamera camera;
-  camera.SerialNumber = 4712;
-  camera.Ip = "127.0.0.1";
-  camera.Mac = "00-0A-1B-2C-3D-4F";
-  udp.Replies = {DeviceInfoReply(camera)};
-  TTcpCameraPeer tcp;
-  QVERIFY(tcp.Listening());
-  tcp.SetReply(TTestMessage(26010).Bytes());
-  TLumidorRig rig(udp.Port());
-  TZudirirEndpoints endpoints = rig.Zudirir.Endpoints();
-  endpoints.TcpPort = tcp.Port();
-  rig.Zudirir.SetEndpoints(endpoints);
-  QVERIFY(rig.Start());
-  TFormMain& f = *rig.Form;
+  TStandInCamera camera;
+  QVERIFY(camera.Start(4712, "00-0A-1B-2C-3D-4F"));
+  TFormMain& f = *camera.Rig->Form;
   f.Clock = [] { return EncodeDateTime({2015, 3, 7, 9, 5, 3, 250}); };
 
   // The date picker still shows "0000-00-00": day zero with the picker's time.
@@ -226,17 +208,17 @@ void TestMaintenance::writeSendsThePickersAndReportsStatus() {
   // A date the user picked, and a camera that refuses it.
   f.EditDate1->setDate(QDate(2024, 2, 29));
   f.EditTime1->setTime(QTime(23, 59, 58));
-  tcp.SetReply(TTestMessage(26010, 0, 3).Bytes());
+  camera.Tcp.SetReply(TTestMessage(26010, 0, 3).Bytes());
   f.btnWriteDateTime->click();
 
-  const auto requests = tcp.Requests();
+  const auto requests = camera.Tcp.Requests();
   QCOMPARE(requests.size(), size_t(2));
   QCOMPARE(std::vector<uint8_t>(requests[0].begin() + 24, requests[0].end()),
            SetDateTimePayload(0x076B0C1E, 0x0014000A, 0x0000001E));
   QCOMPARE(std::vector<uint8_t>(requests[1].begin() + 24, requests[1].end()),
            SetDateTimePayload(0x07E8021D, 0x003B0017, 0x0000003A));
-  QCOMPARE(rig.Prompts->TextsOf("Information"), QStringList{"Date and time have been changed"});
-  QCOMPARE(rig.Prompts->TextsOf("MessageBox"), QStringList{"Error: failed to set date/time (errcode=3)"});
+  QCOMPARE(camera.Rig->Prompts->TextsOf("Information"), QStringList{"Date and time have been changed"});
+  QCOMPARE(camera.Rig->Prompts->TextsOf("MessageBox"), QStringList{"Error: failed to set date/time (errcode=3)"});
 }
 
 // End to end: the simulated camera takes the PC time and reports it back.

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "TDozusim.h"
-#include "TLumidorRig.h"
 #include "TScriptedPrompts.h"
+#include "TSimSuite.h"
+#include "TUserInput.h"
 #include "UMessages.h"
 #include "UNumberEdit.h"
 #include "USetup.h"
@@ -36,16 +36,6 @@ QStringList Texts(const TFormSetup& f) {
   return texts;
 }
 
-// Replaces a field's text by typing, as the user does.
-void Type(QDialog& dialog, QLineEdit* edit, const QString& text) {
-  dialog.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&dialog));
-  edit->setFocus();
-  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(edit, Qt::Key_Backspace);
-  QTest::keyClicks(edit, text);
-}
-
 bool Red(const TNumberEdit* e) {
   return e->ErrorState() && e->palette().color(e->isEnabled() ? QPalette::Active : QPalette::Disabled,
                                                QPalette::Base) == QColor(Qt::red);
@@ -53,7 +43,7 @@ bool Red(const TNumberEdit* e) {
 
 }  // namespace
 
-class TestSetupDialog : public QObject {
+class TestSetupDialog : public QObject, public TSimSuite {
   Q_OBJECT
 private slots:
   // On its own.
@@ -75,14 +65,8 @@ private slots:
   void noMacAddressSendsNothing();
 
 private:
-  TFormMain& Form() { return *Rig->Form; }
-  TScriptedPrompts& Prompts() { return *Rig->Prompts; }
   // A camera's record as the device list has it.
   TDeviceInfo Row(int camera);
-  std::string CameraFile(int camera, const std::string& name);
-  std::unique_ptr<TDozusim> Sim;
-  std::unique_ptr<TLumidorRig> Rig;
-  std::unique_ptr<TFormZudirir> Client;
 };
 
 // ---------------------------------------------------------------- on its own
@@ -202,47 +186,20 @@ void TestSetupDialog::octetFieldsTyping() {
 enum { Clean = 1, Target = 2, Silent = 3 };  // Silent never answers a file read
 
 void TestSetupDialog::initTestCase() {
-  Sim = std::make_unique<TDozusim>(QStringLiteral("127.0.11.11"), 3,
-                                   QStringList{QStringLiteral("--fault"), QStringLiteral("3:noreply@4100"),
-                                               QStringLiteral("--reboot-time"), QStringLiteral("0.3")});
-  QVERIFY(Sim->Start());
-  Rig = std::make_unique<TLumidorRig>(Sim->UdpPort);
-  Rig->Zudirir.SetEndpoints(Sim->Endpoints());
-  QVERIFY(Rig->Start());
+  QVERIFY(Start(QStringLiteral("127.0.11.11"), 3,
+                {QStringLiteral("--fault"), QStringLiteral("3:noreply@4100"), QStringLiteral("--reboot-time"),
+                 QStringLiteral("0.3")}));
   QCOMPARE(Form().GridDevices->RowCount(), 3);
-  Client = std::make_unique<TFormZudirir>();
-  Client->SetEndpoints(Sim->Endpoints());
 }
 
-void TestSetupDialog::init() {
-  if (Rig) Prompts().Forget();
-  if (Sim) Sim->ForgetLog();
-}
+void TestSetupDialog::init() { Forget(); }
 
-void TestSetupDialog::cleanupTestCase() {
-  Rig.reset();
-  Client.reset();
-  Sim.reset();
-}
+void TestSetupDialog::cleanupTestCase() { Stop(); }
 
 TDeviceInfo TestSetupDialog::Row(int camera) {
   Form().GridDevices->SelectRow(camera - 1);
   Form().CopyRowToDevice(camera - 1);
   return Form().CurrentDevice;
-}
-
-std::string TestSetupDialog::CameraFile(int camera, const std::string& name) {
-  std::string contents;
-  const uint8_t* reply = nullptr;
-  Client->ExchangeUdp(Sim->Address(camera).toStdString(), std::string(), BuildReadFile(name), reply, 3,
-                      [&](const uint8_t* bytes, uint32_t length) {
-                        if (length >= 28 && ReadWordLE(bytes + 16) == 0) {
-                          const uint32_t n = std::min(ReadWordLE(bytes + 24), length - 28);
-                          contents.assign(reinterpret_cast<const char*>(bytes + 28), n);
-                        }
-                        return true;
-                      });
-  return contents;
 }
 
 void TestSetupDialog::okWithoutChangeSendsNothing() {

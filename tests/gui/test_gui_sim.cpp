@@ -13,7 +13,7 @@
 #include <QToolButton>
 
 #include "TLumidorRig.h"
-#include "TSimProcess.h"
+#include "TDozusim.h"
 
 class TestWithSimulatedCameras : public QObject {
   Q_OBJECT
@@ -42,10 +42,11 @@ QString Ip(int camera) { return QStringLiteral("127.0.5.%1").arg(10 + camera); }
 
 void TestWithSimulatedCameras::camerasListedSortedAndSelectable() {
   // Camera 1 (SN 1200) answers before camera 2 (SN 800).
-  TSimProcess sim({"--camera", "1:serial=1200", "--camera", "2:serial=800", "--camera", "3:serial=5000",
-                   "--fault", "2:delay=150@MSG_DEVICE_INFO"});
-  QVERIFY2(sim.Running(), qPrintable(sim.Log()));
-  TLumidorRig rig(sim.UdpPort());
+  TDozusim sim(Ip(1), 3,
+               {"--camera", "1:serial=1200", "--camera", "2:serial=800", "--camera", "3:serial=5000", "--fault",
+                "2:delay=150@MSG_DEVICE_INFO"});
+  QVERIFY2(sim.Start(), qPrintable(sim.LogText()));
+  TLumidorRig rig(sim.UdpPort);
   QVERIFY(rig.Start());
   TFormMain& f = *rig.Form;
   QCOMPARE(Column(f.GridDevices, colSN), (QStringList{"800", "1200", "5000"}));
@@ -79,9 +80,9 @@ void TestWithSimulatedCameras::camerasListedSortedAndSelectable() {
 }
 
 void TestWithSimulatedCameras::searchOneSpecificDevice() {
-  TSimProcess sim({});
-  QVERIFY2(sim.Running(), qPrintable(sim.Log()));
-  TLumidorRig rig(sim.UdpPort());
+  TDozusim sim(Ip(1), 3);
+  QVERIFY2(sim.Start(), qPrintable(sim.LogText()));
+  TLumidorRig rig(sim.UdpPort);
   QVERIFY(rig.Start());
   QCOMPARE(rig.Form->GridDevices->RowCount(), 3);
   rig.Prompts->Answer(QStringLiteral("InputBox"), {true, Ip(3)});
@@ -93,19 +94,19 @@ void TestWithSimulatedCameras::searchOneSpecificDevice() {
 }
 
 void TestWithSimulatedCameras::cameraAnsweringWithErrorStatusIsNotListed() {
-  TSimProcess sim({"--fault", "2:status=5@MSG_DEVICE_INFO"});
-  QVERIFY2(sim.Running(), qPrintable(sim.Log()));
-  TLumidorRig rig(sim.UdpPort());
+  TDozusim sim(Ip(1), 3, {"--fault", "2:status=5@MSG_DEVICE_INFO"});
+  QVERIFY2(sim.Start(), qPrintable(sim.LogText()));
+  TLumidorRig rig(sim.UdpPort);
   QVERIFY(rig.Start());
   QCOMPARE(Column(rig.Form->GridDevices, colIPADDR), (QStringList{Ip(1), Ip(3)}));
   QVERIFY(rig.Prompts->Calls.empty());
 }
 
 void TestWithSimulatedCameras::rowsAppearWhileTheSearchWaits() {
-  // Ready once the two prompt cameras answer; the third is always late.
-  TSimProcess sim({"--fault", "3:delay=900@MSG_DEVICE_INFO"}, 3, 2);
-  QVERIFY2(sim.Running(), qPrintable(sim.Log()));
-  TLumidorRig rig(sim.UdpPort());
+  // The third camera is always late.
+  TDozusim sim(Ip(1), 3, {"--fault", "3:delay=900@MSG_DEVICE_INFO"});
+  QVERIFY2(sim.Start(), qPrintable(sim.LogText()));
+  TLumidorRig rig(sim.UdpPort);
   QVERIFY(rig.Start());
   // Half way through the next search the window has drawn the first rows and
   // runs its timers, though the last camera has not answered yet.
@@ -123,13 +124,13 @@ void TestWithSimulatedCameras::rowsAppearWhileTheSearchWaits() {
 
 // The program itself, as a demo runs it on a machine without a display.
 void TestWithSimulatedCameras::programSavesScreenshotAfterFirstSearch() {
-  TSimProcess sim({});
-  QVERIFY2(sim.Running(), qPrintable(sim.Log()));
+  TDozusim sim(Ip(1), 3);
+  QVERIFY2(sim.Start(), qPrintable(sim.LogText()));
   QTemporaryDir dir;
   const QString shot = dir.filePath(QStringLiteral("lumidor.png"));
   QProcess lumidor;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("ZUDIRIR_UDP_PORT"), QString::number(sim.UdpPort()));
+  env.insert(QStringLiteral("ZUDIRIR_UDP_PORT"), QString::number(sim.UdpPort));
   env.insert(QStringLiteral("ZUDIRIR_BROADCAST"), QStringLiteral("127.255.255.255"));
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   lumidor.setProcessEnvironment(env);

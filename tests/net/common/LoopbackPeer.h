@@ -268,11 +268,4 @@ inline bool ClosedByClient(asio::ip::tcp::socket& s, std::chrono::milliseconds t
   return false;
 }
 
-// A port on 127.0.0.1 with nothing listening (bound once, then released).
-inline uint16_t ClosedTcpPort() {
-  asio::io_context io;
-  asio::ip::tcp::acceptor a(io, {asio::ip::make_address_v4("127.0.0.1"), 0});
-  return a.local_endpoint().port();
-}
-
 }  // namespace peer

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FreePort.h"
 #include "LoopbackPeer.h"
 #include "RunProgram.h"
 
@@ -124,7 +125,7 @@ TEST_F(LumiconRun, ErrorsGoToStandardErrorWithExitCode1) {
   {
     SCOPED_TRACE("refused connection");
     Tcp.Stop();
-    const auto port = peer::ClosedTcpPort();
+    const auto port = peer::FreeTcpPort();
     const auto r = peer::RunProgram(LUMICON_PATH, {"-tcp:26011", "-ip:127.0.0.1"},
                                     {{"ZUDIRIR_TCP_PORT", std::to_string(port)}});
     EXPECT_EQ(r.ExitCode, 1);

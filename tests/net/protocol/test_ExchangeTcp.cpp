@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FreePort.h"
 #include "LoopbackPeer.h"
 #include "UZudirir.h"
 
@@ -100,7 +101,7 @@ TEST_F(TcpExchange, FullSizePayloadFits) {
 
 TEST_F(TcpExchange, RefusedConnection) {
   TZudirirEndpoints e;
-  e.TcpPort = peer::ClosedTcpPort();
+  e.TcpPort = peer::FreeTcpPort();
   Zudirir.SetEndpoints(e);
   try {
     Zudirir.ExchangeTcp("127.0.0.1", Request(26011), Recorder());

@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "FreePort.h"
 #include "RunProgram.h"
-#include "SimProcess.h"
 
 namespace sim {
 
 class SimRig : public ::testing::Test {
 protected:
-  SimRig() : UdpPort(FreeUdpPort()), TcpPort(FreeTcpPort()), HttpPort(FreeTcpPort()) {
+  SimRig() : UdpPort(peer::FreeUdpPort()), TcpPort(peer::FreeTcpPort()), HttpPort(peer::FreeTcpPort()) {
     for (const auto& [k, v] : Env()) setenv(k.c_str(), v.c_str(), 1);
   }
 
@@ -31,7 +31,7 @@ protected:
 
   // Starts the cameras; fails the test when they do not come up.
   void StartSim(std::vector<std::string> args = {}) {
-    Sim = std::make_unique<SimProcess>(DOZUSIM_PATH, args, Env());
+    Sim = std::make_unique<peer::TRunningProgram>(DOZUSIM_PATH, args, Env());
     ASSERT_TRUE(Sim->Ready()) << Sim->Log();
   }
 
@@ -54,7 +54,7 @@ protected:
   }
 
   uint16_t UdpPort, TcpPort, HttpPort;
-  std::unique_ptr<SimProcess> Sim;
+  std::unique_ptr<peer::TRunningProgram> Sim;
 };
 
 }  // namespace sim

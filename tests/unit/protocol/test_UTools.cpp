@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "Ascii.h"
 #include "UTools.h"
@@ -18,6 +19,14 @@ TEST(Tools, ControlCharsToText) {
   EXPECT_STREQ(AsciiNames[0], "nul");
   EXPECT_STREQ(AsciiNames[27], "esc");
   EXPECT_STREQ(AsciiNames[31], "us");
+}
+
+TEST(Tools, HexDigit) {
+  // The neighbours of each digit range are no digits.
+  const char digits[] = "09afAF";
+  const int values[] = {0, 9, 10, 15, 10, 15};
+  for (size_t i = 0; i < 6; ++i) EXPECT_EQ(HexDigit(digits[i]), values[i]) << digits[i];
+  for (char c : std::string("/:`g@G -\xff")) EXPECT_EQ(HexDigit(c), -1) << c;
 }
 
 TEST(Tools, HexToBytes) {
