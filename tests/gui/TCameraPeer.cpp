@@ -7,7 +7,9 @@
 TCameraPeer::TCameraPeer() { connect(&Socket, &QUdpSocket::readyRead, this, &TCameraPeer::Read); }
 
 bool TCameraPeer::Listen() {
-  return Socket.bind(QHostAddress::AnyIPv4, 0, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
+  // Not shared: a port that other suites running beside this one could also
+  // be given would let their searches reach this camera.
+  return Socket.bind(QHostAddress::AnyIPv4, 0, QUdpSocket::DontShareAddress);
 }
 
 void TCameraPeer::Read() {

@@ -8,6 +8,8 @@
 
 #include <asio.hpp>
 
+#include "FreePort.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -113,11 +115,14 @@ public:
   using Answer = std::function<std::vector<Bytes>(const Received&)>;
 
   explicit UdpPeer(int sockets = 1) {
+    // One socket takes a port of its own; several share one that no other
+    // suite's sockets can be given (see SharableUdpPort).
+    if (sockets > 1) Port_ = SharableUdpPort();
     for (int i = 0; i < sockets; ++i) {
       Sockets_.emplace_back(Io_);
       auto& s = Sockets_.back();
       s.open(asio::ip::udp::v4());
-      s.set_option(asio::socket_base::reuse_address(true));
+      if (sockets > 1) s.set_option(asio::socket_base::reuse_address(true));
       s.set_option(asio::socket_base::send_buffer_size(8 << 20));
       s.bind({asio::ip::address_v4::any(), Port_});
       Port_ = s.local_endpoint().port();
