@@ -3,6 +3,8 @@
 #include <QTest>
 #include <algorithm>
 
+#include "UDeviceGrid.h"
+#include "UMain.h"
 #include "UMessages.h"
 
 bool TSimSuite::Start(const QString& firstIp, int cameras, const QStringList& options) {
@@ -44,4 +46,9 @@ std::string TSimSuite::CameraFile(int camera, const std::string& name) {
 void TSimSuite::PutCameraFile(int camera, const std::string& name, const std::string& contents) {
   const uint8_t* reply = nullptr;
   QVERIFY(Client->ExchangeUdp(Host(camera), std::string(), BuildWriteFile(name, contents), reply, 3, nullptr));
+}
+
+bool TSimSuite::SelectCamera(int camera) {
+  Form().GridDevices->SelectRow(camera - 1);
+  return Form().GridDevices->Cell(colIPADDR, camera - 1) == Sim->Address(camera);
 }

@@ -27,6 +27,9 @@ public:
   TScriptedPrompts& Prompts() { return *Rig->Prompts; }
   // The address of camera n (1-based) as the tools take it.
   std::string Host(int camera) const { return Sim->Address(camera).toStdString(); }
+  // Selects camera n's row (the list holds the cameras in their order) as a
+  // click would; false when that row does not show the camera's address.
+  bool SelectCamera(int camera);
   // The camera's file as it holds it, empty when it cannot be read; and a
   // write of one, which fails the test when the camera does not answer.
   std::string CameraFile(int camera, const std::string& name);

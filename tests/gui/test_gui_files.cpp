@@ -144,8 +144,7 @@ void TestFiles::cleanupTestCase() { Stop(); }
 
 // The user selects the camera and turns to the DIAGNOSE page.
 void TestFiles::Select(TCamera camera) {
-  Form().GridDevices->SelectRow(static_cast<int>(camera) - 1);
-  QCOMPARE(Form().GridDevices->Cell(colIPADDR, static_cast<int>(camera) - 1), Sim->Address(camera));
+  QVERIFY(SelectCamera(static_cast<int>(camera)));
   Form().PageControlSettings->setCurrentWidget(Form().tsDIAGNOSE);
   QCoreApplication::processEvents();
   Prompts().Forget();

@@ -160,8 +160,7 @@ void TestMaintenance::init() { Forget(); }
 void TestMaintenance::cleanupTestCase() { Stop(); }
 
 void TestMaintenance::Select(TCamera camera) {
-  Form().GridDevices->SelectRow(static_cast<int>(camera) - 1);
-  QCOMPARE(Form().GridDevices->Cell(colIPADDR, static_cast<int>(camera) - 1), Sim->Address(camera));
+  QVERIFY(SelectCamera(static_cast<int>(camera)));
   Prompts().Forget();
 }
 
